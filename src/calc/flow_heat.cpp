@@ -1,0 +1,64 @@
+// Last stage: oil flows, outlet temperature of the heat balance and the
+// transition to mixed friction.
+#include <cmath>
+#include <cstdio>
+
+#include "calc/sommerfeld.h"
+#include "calc/stages.h"
+#include "console/keys.h"
+
+namespace {
+
+// Pressure flow coefficient of the supply element.
+double pressureFlowCoefficient(const BearingData& data, double b, double eps) {
+  const double width = data.width;
+  const double size = data.supplySize;
+  if (data.supplyCase == SUPPLY_GROOVE)
+    return width * ((PI_APPROX / 24) * (1 + 1.5 * std::pow(eps, 2)) / b) /
+           (width - size);
+  const double r = size / width;
+  const double qH = 0.368 * r + 1.204 - 1.046 * std::pow(r, 2) +
+                    1.942 * std::pow(r, 3);
+  if (data.supplyCase == SUPPLY_HOLE_90)
+    return (PI_APPROX / 48) / (std::log(width / size) * qH);
+  return (PI_APPROX / 48) * std::pow(1 + eps, 3) /
+         (std::log(width / size) * qH);
+}
+
+void printThirdBlock(const BearingResults& r) {
+  std::printf("\n");  // closes the line of the previous pause prompt
+  std::printf(reynoldsConditionHolds(r) ? "Reynolds-Bed. erfuellt\n"
+                                        : "Rey.Bed. nicht erfuellt\n");
+  std::printf("Re     = %g\n", r.re);
+  std::printf("my/psi = %g\n", r.frictionChar);
+  std::printf("Po     = %g W\n", r.frictionPower);
+  std::printf("Q1     = %g cm3/s\n", r.q1);
+  std::printf("Q2     = %g cm3/s\n", r.q2);
+  std::printf("Q      = %g cm3/s\n", r.q);
+  std::printf("OelAusT= %g Grad C\n", r.outletTempCalc);
+  std::printf("eps ue = %g \n", r.epsTransition);
+  std::printf("So ue  = %g \n", r.soTransition);
+}
+
+}  // namespace
+
+void computeFlowAndHeat(const BearingData& data, BearingResults& r) {
+  const double b = r.widthRatio;
+  const double dCm3 = std::pow(data.diameter / 10, 3);  // D in cm, cubed
+
+  r.q3 = 0.25 * (b - 0.223 * std::pow(b, 3)) * r.eps;
+  r.q1 = dCm3 * r.psi * r.omega * r.q3;
+  r.qp = pressureFlowCoefficient(data, b, r.eps);
+  // 1e8 turns bar (1e5 Pa) over mPa*s (1e-3 Pa*s) into 1/s.
+  r.q2 = 100000000 * dCm3 * std::pow(r.psi, 3) *
+         (data.supplyPressure / data.viscosity) * r.qp;
+  r.q = r.q2 + r.q1;
+  // The oil carries the friction heat: 1.8 J/(cm3 K) times Q in cm3/s.
+  r.outletTempCalc = r.frictionPower / (1.8 * r.q) + data.oilInletTemp;
+  // The eccentricity at which h0 would reach its permissible limit.
+  r.epsTransition = 1 - 2 * data.h0Limit / (r.psi * data.diameter);
+  r.soTransition = sommerfeldOfEps(r, r.epsTransition);
+
+  printThirdBlock(r);
+  pauseForKey();
+}

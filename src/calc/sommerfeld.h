@@ -1,0 +1,21 @@
+// The Sommerfeld number as a closed-form function of the relative
+// eccentricity, and the two ways to invert it for a run's Sommerfeld number.
+#pragma once
+
+#include "calc/bearing_results.h"
+#include "data/bearing_data.h"
+
+// Sets the fit coefficients a1, a2 of the Sommerfeld function for the
+// width ratio in results.
+void fitSommerfeld(BearingResults& results);
+
+// So(eps) for the width ratio and fit coefficients in results; unguarded,
+// so eps = 1 divides by zero and eps = 0 gives 0.
+double sommerfeldOfEps(const BearingResults& results, double eps);
+
+// Relative eccentricity from the fitted cubic in log10 So for this width ratio.
+double epsDirect(double widthRatio, double so);
+
+// Fits the Sommerfeld function and finds the relative eccentricity of the
+// run's Sommerfeld number, by bisection or directly as data.epsMode says.
+void solveEps(const BearingData& data, BearingResults& results);

@@ -1,0 +1,103 @@
+// The program at a real pseudo-terminal: keys without Enter and without
+// echo, and the user's terminal mode back however the program ends.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+
+#include <unistd.h>
+
+#include <cstring>
+
+#include "program_runner.h"
+
+namespace {
+
+// A canonical, echoing terminal as a shell leaves it.
+termios userMode() {
+  termios mode{};
+  mode.c_iflag = ICRNL | IXON;
+  mode.c_oflag = OPOST | ONLCR;
+  mode.c_cflag = CS8 | CREAD;
+  mode.c_lflag = ISIG | ICANON | ECHO | ECHOE | ECHOK | IEXTEN;
+  mode.c_cc[VINTR] = 3;
+  mode.c_cc[VQUIT] = 28;
+  mode.c_cc[VERASE] = 127;
+  mode.c_cc[VKILL] = 21;
+  mode.c_cc[VEOF] = 4;
+  mode.c_cc[VMIN] = 1;
+  mode.c_cc[VSUSP] = 26;
+  cfsetispeed(&mode, B38400);
+  cfsetospeed(&mode, B38400);
+  return mode;
+}
+
+bool sameMode(const termios& a, const termios& b) {
+  return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag &&
+         a.c_lflag == b.c_lflag && std::memcmp(a.c_cc, b.c_cc, sizeof a.c_cc) == 0;
+}
+
+const char MENU_END[] = "F8 q Exit\r\n";
+
+// The program switches to key mode just after the menu is on the screen.
+bool waitsForKey(const TerminalSession& session) {
+  for (int tries = 0; tries < 500; ++tries) {
+    if ((session.mode().c_lflag & (ICANON | ECHO)) == 0) return true;
+    usleep(2000);
+  }
+  return false;
+}
+
+TEST(TerminalTest, KeyIsTakenWithoutEnterAndNotEchoed) {
+  TerminalSession session(userMode());
+  ASSERT_NE("", session.readUntil(MENU_END));
+  EXPECT_TRUE(waitsForKey(session));
+  session.type("i");
+  EXPECT_EQ("PALIMO n. DIN 31652 T1/2,", session.readUntil("PALIMO n. DIN 31652 T1/2,"));
+  EXPECT_NE("", session.readUntil("weiter mit bel.Taste.."));
+  session.type("x");
+  EXPECT_EQ("\r\nGleitlagerberech.,i Info", session.readUntil("Gleitlagerberech.,i Info"));
+  EXPECT_NE("", session.readUntil(MENU_END));
+  session.type("q");
+  int status = 0;
+  ASSERT_TRUE(session.waitForEnd(status));
+  EXPECT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(0, WEXITSTATUS(status));
+  EXPECT_TRUE(sameMode(userMode(), session.mode()));
+}
+
+TEST(TerminalTest, ModeIsRestoredWhenASignalEndsTheWaitForAKey) {
+  const struct {
+    int signal;
+    const char* typed;  // how the user sends it, or nullptr for kill
+  } cases[] = {{SIGINT, "\x03"}, {SIGQUIT, "\x1c"}, {SIGTERM, nullptr}, {SIGHUP, nullptr}};
+  for (const auto& c : cases) {
+    TerminalSession session(userMode());
+    ASSERT_NE("", session.readUntil(MENU_END));
+    ASSERT_TRUE(waitsForKey(session));
+    if (c.typed)
+      session.type(c.typed);
+    else
+      kill(session.pid(), c.signal);
+    int status = 0;
+    ASSERT_TRUE(session.waitForEnd(status)) << c.signal;
+    EXPECT_TRUE(WIFSIGNALED(status)) << c.signal;
+    if (WIFSIGNALED(status)) {
+      EXPECT_EQ(c.signal, WTERMSIG(status));
+    }
+    EXPECT_TRUE(sameMode(userMode(), session.mode())) << c.signal;
+  }
+}
+
+TEST(TerminalTest, KeysTypedAheadDuringACalculationAreKept) {
+  TerminalSession session(userMode());
+  ASSERT_NE("", session.readUntil(MENU_END));
+  // 'g', both pauses and the quit in one burst, as a fast typist would.
+  session.type("g  q");
+  EXPECT_NE("", session.readUntil("So ue  = 13.0805 \r\n"));
+  int status = 0;
+  ASSERT_TRUE(session.waitForEnd(status));
+  EXPECT_TRUE(WIFEXITED(status));
+}
+
+}  // namespace
