@@ -100,4 +100,60 @@ TEST(TerminalTest, KeysTypedAheadDuringACalculationAreKept) {
   EXPECT_TRUE(WIFEXITED(status));
 }
 
+// Numbers typed ahead on one line answer the prompts that follow, also
+// those of a later command, while the menu still takes its key from the
+// keyboard.
+TEST(TerminalTest, NumbersTypedAheadAnswerTheFollowingPrompts) {
+  TerminalSession session(userMode());
+  ASSERT_NE("", session.readUntil(MENU_END));
+  ASSERT_TRUE(waitsForKey(session));
+  session.type("a");
+  ASSERT_NE("", session.readUntil("Kraft[N]= "));
+  session.type("1000 3000 120 30 0.01\n");
+  ASSERT_NE("", session.readUntil(MENU_END));
+  ASSERT_TRUE(waitsForKey(session));
+  session.type("b");
+  EXPECT_NE("", session.readUntil("Durchmesser[mm]= \r\nBreite[mm]= \r\nh0 lim[mm]= \r\n"));
+  ASSERT_NE("", session.readUntil(MENU_END));
+  ASSERT_TRUE(waitsForKey(session));
+  session.type("w");
+  const std::string page1 = session.readUntil("weiter mit bel.Taste..");
+  EXPECT_NE(std::string::npos, page1.find("Kraft   = 1000 N\r\nDrehzahl= 3000 1/min\r\n"
+                                          "Durchm. = 120 mm\r\nBreite  = 30 mm\r\n"));
+  session.type(" ");
+  EXPECT_NE(std::string::npos, session.readUntil("weiter mit bel.Taste..").find("h0lim  = 0.01 mm"));
+  session.type(" q");
+  int status = 0;
+  ASSERT_TRUE(session.waitForEnd(status));
+  EXPECT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(0, WEXITSTATUS(status));
+}
+
+// Ctrl-D ends only the entry at hand: the choice keeps its valid value and
+// the program goes on waiting for input.
+TEST(TerminalTest, EndOfFileAtAChoiceKeepsTheValueAndTheSessionGoesOn) {
+  TerminalSession session(userMode());
+  ASSERT_NE("", session.readUntil(MENU_END));
+  ASSERT_TRUE(waitsForKey(session));
+  session.type("d");
+  ASSERT_NE("", session.readUntil("Oeldruck[bar]="));
+  session.type("7\n");
+  ASSERT_NE("", session.readUntil("Fall [1~3]:"));
+  session.type("4\n");
+  ASSERT_NE("", session.readUntil("Fall [1~3]:"));
+  session.type("\x04");
+  ASSERT_NE("", session.readUntil("dH bzw. bG[mm]= "));
+  session.type("6\n");
+  ASSERT_NE("", session.readUntil(MENU_END));
+  ASSERT_TRUE(waitsForKey(session));
+  session.type("w");
+  const std::string page1 = session.readUntil("weiter mit bel.Taste..");
+  EXPECT_NE(std::string::npos, page1.find("Oeldruck= 7 bar\r\nOelzufu.= Fall 1\r\n"
+                                          "Oelbohr.= 6 mm\r\n"));
+  session.type(" \x04 q");
+  int status = 0;
+  ASSERT_TRUE(session.waitForEnd(status));
+  EXPECT_TRUE(WIFEXITED(status));
+}
+
 }  // namespace

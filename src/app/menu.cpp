@@ -6,6 +6,7 @@
 #include "calc/bearing_results.h"
 #include "calc/sommerfeld.h"
 #include "calc/stages.h"
+#include "console/entry.h"
 #include "console/keys.h"
 
 void printStartText() {
@@ -64,6 +65,27 @@ void runMenu(BearingData& data) {
         return;
       case 'i':
         showIdentification();
+        break;
+      case 'a':
+        enterLoadAndSpeed(data);
+        break;
+      case 'b':
+        enterGeometry(data);
+        break;
+      case 'c':
+        enterClearanceAndViscosity(data);
+        break;
+      case 'd':
+        enterOilSupply(data);
+        break;
+      case 'e':
+        enterTemperatures(data);
+        break;
+      case 'w':
+        showCurrentValues(data);
+        break;
+      case 'n':
+        enterEpsMode(data);
         break;
       case 'g':
         runCalculation(data);

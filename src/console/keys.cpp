@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "console/input_stream.h"
 #include "console/terminal.h"
 
 namespace {
@@ -11,7 +12,7 @@ namespace {
 // the line end after a number (and any blank) is never a key.
 int readStreamKey() {
   for (;;) {
-    const int c = std::getchar();
+    const int c = nextInputChar();
     if (c == EOF) return KEY_NONE;
     if (c != ' ' && c != '\t' && c != '\r' && c != '\n') return c;
   }
@@ -21,7 +22,7 @@ int readStreamKey() {
 
 int readKey() {
   std::fflush(stdout);
-  return stdinIsTerminal() ? readTerminalKey() : readStreamKey();
+  return inputIsTerminal() ? readTerminalKey() : readStreamKey();
 }
 
 void pauseForKey() {

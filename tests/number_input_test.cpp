@@ -1,0 +1,136 @@
+// Numeric entries read from a stream as formatted input reads them, without
+// undefined conversions, and with the rest of the input left as it must be.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "console/input_stream.h"
+#include "console/number_input.h"
+
+namespace {
+
+// Feeds text as the program's input for the length of one test.
+class InputText {
+ public:
+  explicit InputText(const std::string& text) {
+    stream_ = std::tmpfile();
+    std::fputs(text.c_str(), stream_);
+    std::rewind(stream_);
+    useInput(stream_);
+  }
+  ~InputText() {
+    useInput(nullptr);
+    std::fclose(stream_);
+  }
+  std::string rest() {
+    std::string left;
+    for (int c = nextInputChar(); c != EOF; c = nextInputChar()) left += static_cast<char>(c);
+    return left;
+  }
+
+ private:
+  std::FILE* stream_;
+};
+
+const char* name(NumberRead read) {
+  switch (read) {
+    case NumberRead::CONVERTED: return "converted";
+    case NumberRead::NOT_A_NUMBER: return "not a number";
+    case NumberRead::END_OF_INPUT: return "end of input";
+  }
+  return "?";
+}
+
+struct RealCase {
+  const char* input;
+  NumberRead read;
+  double value;  // the target afterwards; it starts at -7
+  const char* rest;
+};
+
+TEST(ReadNumberTest, RealEntries) {
+  const double inf = HUGE_VAL;
+  const RealCase cases[] = {
+      {"  \n\t 12.5 rest", NumberRead::CONVERTED, 12.5, " rest"},
+      {"\r\n\n3\n", NumberRead::CONVERTED, 3, "\n"},
+      {"1,5\n", NumberRead::CONVERTED, 1, ",5\n"},
+      {"-1.5e-3x", NumberRead::CONVERTED, -0.0015, "x"},
+      {"+2E2 9", NumberRead::CONVERTED, 200, " 9"},
+      {".5", NumberRead::CONVERTED, 0.5, ""},
+      {"5.", NumberRead::CONVERTED, 5, ""},
+      {"7 8", NumberRead::CONVERTED, 7, " 8"},
+      {"1e400", NumberRead::CONVERTED, inf, ""},
+      {"-1e400\n", NumberRead::CONVERTED, -inf, "\n"},
+      {"1e-400", NumberRead::CONVERTED, 0, ""},
+      {"0.000011", NumberRead::CONVERTED, 0.000011, ""},
+      {"abc def\n7", NumberRead::NOT_A_NUMBER, -7, "7"},
+      {".\n7", NumberRead::NOT_A_NUMBER, -7, "7"},
+      {"-\n5", NumberRead::NOT_A_NUMBER, -7, "5"},
+      {"+ 1\n2", NumberRead::NOT_A_NUMBER, -7, "2"},
+      {"1e\n3", NumberRead::NOT_A_NUMBER, -7, "3"},
+      {"1e+ 4\n5", NumberRead::NOT_A_NUMBER, -7, "5"},
+      {",5 6\n\n8", NumberRead::NOT_A_NUMBER, -7, "\n8"},
+      {"", NumberRead::END_OF_INPUT, -7, ""},
+      {" \n\t ", NumberRead::END_OF_INPUT, -7, ""},
+      {"1e", NumberRead::END_OF_INPUT, -7, ""},
+      {"-", NumberRead::END_OF_INPUT, -7, ""},
+      {"x y", NumberRead::END_OF_INPUT, -7, ""},
+      {"12", NumberRead::CONVERTED, 12, ""},
+  };
+  for (const RealCase& c : cases) {
+    InputText input(c.input);
+    double target = -7;
+    EXPECT_STREQ(name(c.read), name(readNumber(target))) << '"' << c.input << '"';
+    EXPECT_EQ(c.value, target) << '"' << c.input << '"';
+    EXPECT_EQ(c.rest, input.rest()) << '"' << c.input << '"';
+  }
+}
+
+struct IntCase {
+  const char* input;
+  NumberRead read;
+  int value;  // the target afterwards; it starts at 1
+  const char* rest;
+};
+
+TEST(ReadNumberTest, IntegerEntries) {
+  const IntCase cases[] = {
+      {" 2\n", NumberRead::CONVERTED, 2, "\n"},
+      {"+0", NumberRead::CONVERTED, 0, ""},
+      {"-1", NumberRead::CONVERTED, -1, ""},
+      {"2.5\n", NumberRead::CONVERTED, 2, ".5\n"},
+      {"3x", NumberRead::CONVERTED, 3, "x"},
+      {"2147483647", NumberRead::CONVERTED, INT_MAX, ""},
+      {"2147483648", NumberRead::CONVERTED, INT_MAX, ""},
+      {"99999999999", NumberRead::CONVERTED, INT_MAX, ""},
+      {"99999999999999999999999999", NumberRead::CONVERTED, INT_MAX, ""},
+      {"-2147483648", NumberRead::CONVERTED, INT_MIN, ""},
+      {"-2147483649", NumberRead::CONVERTED, INT_MIN, ""},
+      {"abc\n3", NumberRead::NOT_A_NUMBER, 1, "3"},
+      {".5\n3", NumberRead::NOT_A_NUMBER, 1, "3"},
+      {"-\n3", NumberRead::NOT_A_NUMBER, 1, "3"},
+      {"", NumberRead::END_OF_INPUT, 1, ""},
+      {"+", NumberRead::END_OF_INPUT, 1, ""},
+  };
+  for (const IntCase& c : cases) {
+    InputText input(c.input);
+    int target = 1;
+    EXPECT_STREQ(name(c.read), name(readNumber(target))) << '"' << c.input << '"';
+    EXPECT_EQ(c.value, target) << '"' << c.input << '"';
+    EXPECT_EQ(c.rest, input.rest()) << '"' << c.input << '"';
+  }
+}
+
+TEST(ReadNumberTest, EndOfInputStaysEnded) {
+  InputText input("4");
+  double target = 0;
+  EXPECT_EQ(NumberRead::CONVERTED, readNumber(target));
+  EXPECT_EQ(NumberRead::END_OF_INPUT, readNumber(target));
+  EXPECT_EQ(NumberRead::END_OF_INPUT, readNumber(target));
+  EXPECT_EQ(4, target);
+}
+
+}  // namespace
