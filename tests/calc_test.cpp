@@ -50,10 +50,11 @@ TEST_P(CalculationRunTest, PrintsTheExpectedValues) {
 // Friction and the transition point do not depend on the eccentricity mode
 // or the supply element.
 const std::vector<std::string> FRICTION_AND_TRANSITION = {
-    "Re     = 39.6092\n", "my/psi = 2.7521\n", "Po     = 1962.15 W\n",
-    "eps ue = 0.947124 \n", "So ue  = 13.0805 \n"};
+    "Re     = 39.6092\n", "my/psi = 2.7521\n", "Po     = 1962.15 W\n", "eps ue = 0.947124 \n",
+    "So ue  = 13.0805 \n"};
 
-std::vector<std::string> plus(std::vector<std::string> lines, const std::vector<std::string>& more) {
+std::vector<std::string> plus(std::vector<std::string> lines,
+                              const std::vector<std::string>& more) {
   lines.insert(lines.end(), more.begin(), more.end());
   return lines;
 }
@@ -74,7 +75,8 @@ INSTANTIATE_TEST_SUITE_P(
                 plus({"Q1     = 55.4033 cm3/s\n", "Q2     = 72.1182 cm3/s\n",
                       "Q      = 127.522 cm3/s\n", "OelAusT= 66.5483 Grad C\n"},
                      FRICTION_AND_TRANSITION)},
-        RunCase{"HeavyLoadIterative", [](BearingData& d) { d.load = 720000; },
+        RunCase{"HeavyLoadIterative",
+                [](BearingData& d) { d.load = 720000; },
                 {"So = 43.9228\n", "eps(13)= 0.980223\n", "beta = 11.5724 Grad\n",
                  "h0   = 0.00187015 mm\n"}},
         // Beyond eps 1 the film thickness turns negative and the attitude
@@ -93,7 +95,8 @@ INSTANTIATE_TEST_SUITE_P(
                 {"psi= 0.00136\n", "So = 1.63541\n", "eps(13)= 0.789462\n"}},
         // Sommerfeld numbers below So(0.125) leave the bisection at the
         // bracket's lower end, those above it (or not finite) at its top.
-        RunCase{"VeryHighSpeed", [](BearingData& d) { d.speed = 200000; },
+        RunCase{"VeryHighSpeed",
+                [](BearingData& d) { d.speed = 200000; },
                 {"eps(13)= 0.125\n", "Rey.Bed. nicht erfuellt\nRe     = 3960.92\n"}},
         RunCase{"LightLoad",
                 [](BearingData& d) {
@@ -103,7 +106,8 @@ INSTANTIATE_TEST_SUITE_P(
                 {"So = 0.0406693\n", "eps(13)= 0.125\n"}},
         RunCase{"NegativeLoad", [](BearingData& d) { d.load = -36000; }, {"eps(13)= 0.125\n"}},
         RunCase{"HugeLoad", [](BearingData& d) { d.load = 1e9; }, {"eps(13)= 0.998787\n"}},
-        RunCase{"InfiniteSommerfeld", [](BearingData& d) { d.speed = 0; },
+        RunCase{"InfiniteSommerfeld",
+                [](BearingData& d) { d.speed = 0; },
                 {"So = inf\n", "eps(13)= 0.998787\n"}},
         RunCase{"SommerfeldNotANumber",
                 [](BearingData& d) {
@@ -112,18 +116,22 @@ INSTANTIATE_TEST_SUITE_P(
                 },
                 {"nan\n", "eps(13)= 0.998787\n"}},
         // The B/D range test, on the unrounded ratio, both bounds included.
-        RunCase{"WidthRatio1.25", [](BearingData& d) { d.width = 150; },
+        RunCase{"WidthRatio1.25",
+                [](BearingData& d) { d.width = 150; },
                 {"B/D= 1.25\n", "So = 0.878456\n" + RANGE_ERROR}},
-        RunCase{"WidthRatioBelowRange", [](BearingData& d) { d.width = 10; },
+        RunCase{"WidthRatioBelowRange",
+                [](BearingData& d) { d.width = 10; },
                 {"B/D= 0.0833333\n", RANGE_ERROR}},
-        RunCase{"WidthRatioJustAbove1", [](BearingData& d) { d.width = 120.00000001; },
+        RunCase{"WidthRatioJustAbove1",
+                [](BearingData& d) { d.width = 120.00000001; },
                 {"B/D= 1\n", RANGE_ERROR}},
-        RunCase{"WidthRatioExactly1", [](BearingData& d) { d.width = 120; },
-                {"B/D= 1\n", "eps(13)= "}},
-        RunCase{"WidthRatioExactly0.125", [](BearingData& d) { d.width = 15; },
+        RunCase{
+            "WidthRatioExactly1", [](BearingData& d) { d.width = 120; }, {"B/D= 1\n", "eps(13)= "}},
+        RunCase{"WidthRatioExactly0.125",
+                [](BearingData& d) { d.width = 15; },
                 {"B/D= 0.125\n", "eps(13)= "}},
-        RunCase{"ZeroDiameter", [](BearingData& d) { d.diameter = 0; },
-                {"B/D= inf\n", RANGE_ERROR}}),
+        RunCase{
+            "ZeroDiameter", [](BearingData& d) { d.diameter = 0; }, {"B/D= inf\n", RANGE_ERROR}}),
     [](const testing::TestParamInfo<RunCase>& p) {
       std::string name = p.param.name;
       for (char& c : name)
@@ -159,8 +167,11 @@ TEST(StagesTest, DefaultBearingSolvesTo13PassesAndLaminarFlow) {
 TEST(EpsDirectTest, RowBoundsBelongToTheLowerRow) {
   const struct {
     double bound, inside, above;
-  } rows[] = {{0.167, 0.13, 0.168}, {0.2, 0.18, 0.21}, {0.5, 0.45, 0.51},
-              {0.75, 0.6, 0.76}, {1.0, 0.9, 1.5}};
+  } rows[] = {{0.167, 0.13, 0.168},
+              {0.2, 0.18, 0.21},
+              {0.5, 0.45, 0.51},
+              {0.75, 0.6, 0.76},
+              {1.0, 0.9, 1.5}};
   for (const auto& row : rows) {
     if (row.bound < 1.0) {
       EXPECT_NE(epsDirect(row.bound, 2.0), epsDirect(row.above, 2.0)) << row.bound;

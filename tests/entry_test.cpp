@@ -13,8 +13,8 @@ struct Values {
   const char *load = "36000", *speed = "2000", *diameter = "120", *width = "60",
              *clearance = "0.12", *viscosity = "27", *pressure = "5";
   int supplyCase = 1;
-  const char *size = "5", *inlet = "58", *outlet = "78", *film = "68",
-             *alphaShaft = "1.1e-05", *alphaBearing = "2.3e-05", *h0Limit = "0.005";
+  const char *size = "5", *inlet = "58", *outlet = "78", *film = "68", *alphaShaft = "1.1e-05",
+             *alphaBearing = "2.3e-05", *h0Limit = "0.005";
 };
 
 // The screen of 'w', both pages with their pauses.
@@ -23,11 +23,11 @@ std::string valuesScreen(const Values& v) {
          "Drehzahl= " + v.speed + " 1/min\n" + "Durchm. = " + v.diameter + " mm\n" +
          "Breite  = " + v.width + " mm\n" + "Lagersp.= " + v.clearance + " mm\n" +
          "dyn.Vis.= " + v.viscosity + " mPa*s\n" + "Oeldruck= " + v.pressure + " bar\n" +
-         "Oelzufu.= Fall " + std::to_string(v.supplyCase) + "\n" + "Oelbohr.= " + v.size +
-         " mm\n" + PAUSE + "\n" + "momentan def. Werte 2:\n" + "OelEinT= " + v.inlet +
-         " GradC\n" + "OelAusT= " + v.outlet + " GradC\n" + "S-FilmT= " + v.film +
-         " GradC\n" + "al.Wel.= " + v.alphaShaft + " 1/K\n" + "al.Lag.= " + v.alphaBearing +
-         " 1/K\n" + "h0lim  = " + v.h0Limit + " mm\n" + PAUSE;
+         "Oelzufu.= Fall " + std::to_string(v.supplyCase) + "\n" + "Oelbohr.= " + v.size + " mm\n" +
+         PAUSE + "\n" + "momentan def. Werte 2:\n" + "OelEinT= " + v.inlet + " GradC\n" +
+         "OelAusT= " + v.outlet + " GradC\n" + "S-FilmT= " + v.film + " GradC\n" +
+         "al.Wel.= " + v.alphaShaft + " 1/K\n" + "al.Lag.= " + v.alphaBearing + " 1/K\n" +
+         "h0lim  = " + v.h0Limit + " mm\n" + PAUSE;
 }
 
 const std::string SUPPLY_LIST =
@@ -41,8 +41,8 @@ const std::string MODE_PROMPT = "\neps iterativ=0/direkt=1:";
 
 struct EntryCase {
   const char* name;
-  const char* input;  // the keys and numbers after the start; 'q' ends each
-  std::string screen; // what follows the start text and the first menu
+  const char* input;   // the keys and numbers after the start; 'q' ends each
+  std::string screen;  // what follows the start text and the first menu
 };
 
 Values with(void (*change)(Values&)) {
@@ -67,11 +67,10 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         EntryCase{"ValuesRightAfterStart", "w x y q", valuesScreen(Values()) + MENU},
         EntryCase{"LoadAndSpeed", "a\n1000\n3000\nw x y q",
-                  "Kraft[N]= \nDrehzahl[1/min]= " + MENU +
-                      valuesScreen(with([](Values& v) {
-                        v.load = "1000";
-                        v.speed = "3000";
-                      })) +
+                  "Kraft[N]= \nDrehzahl[1/min]= " + MENU + valuesScreen(with([](Values& v) {
+                    v.load = "1000";
+                    v.speed = "3000";
+                  })) +
                       MENU},
         EntryCase{"GeometryOutOfRange", "b 120 150 0.01 w x y g x q",
                   "Durchmesser[mm]= \nBreite[mm]= \nh0 lim[mm]= " + MENU +
@@ -84,11 +83,10 @@ INSTANTIATE_TEST_SUITE_P(
                       "psi= 0.001576\nSo = 0.878456\nB/D zu klein/gross\n0.125 >= B/D <= 1\n" +
                       PAUSE + MENU},
         EntryCase{"ClearanceAndViscosity", "c 0.15 30 w x y q",
-                  "Lagerspiel[mm]= \ndyn.Vis.[mPa*s]= " + MENU +
-                      valuesScreen(with([](Values& v) {
-                        v.clearance = "0.15";
-                        v.viscosity = "30";
-                      })) +
+                  "Lagerspiel[mm]= \ndyn.Vis.[mPa*s]= " + MENU + valuesScreen(with([](Values& v) {
+                    v.clearance = "0.15";
+                    v.viscosity = "30";
+                  })) +
                       MENU},
         EntryCase{"SupplyCaseAskedAgainUntilInRange", "d 7\n0\n4\n2\n6\nw x y q",
                   "Oeldruck[bar]=" + SUPPLY_LIST + CASE_PROMPT + CASE_PROMPT + CASE_PROMPT +
@@ -109,14 +107,15 @@ INSTANTIATE_TEST_SUITE_P(
                       })) +
                       MENU},
         EntryCase{"HugeCaseNumberIsOutOfRange", "d 5 99999999999\n1 5 w x y q",
-                  "Oeldruck[bar]=" + SUPPLY_LIST + CASE_PROMPT + CASE_PROMPT + SIZE_PROMPT +
-                      MENU + valuesScreen(Values()) + MENU},
+                  "Oeldruck[bar]=" + SUPPLY_LIST + CASE_PROMPT + CASE_PROMPT + SIZE_PROMPT + MENU +
+                      valuesScreen(Values()) + MENU},
         EntryCase{"TemperaturesWithoutNewCoefficients", "e 50 70 0 w x y q",
                   TEMPERATURE_PROMPTS + CHANGE_PROMPT + MENU + valuesScreen(with([](Values& v) {
                     v.inlet = "50";
                     v.outlet = "70";
                     v.film = "60";
-                  })) + MENU},
+                  })) +
+                      MENU},
         EntryCase{"CoefficientQuestionRepeatsThenChanges", "e 50 70 2\n-1\n1 1e-5 2e-5 w x y q",
                   TEMPERATURE_PROMPTS + CHANGE_PROMPT + CHANGE_PROMPT + CHANGE_PROMPT +
                       "\nalpha Welle[1/K]=\nalpha Lager[1/K]=" + MENU +
@@ -129,9 +128,8 @@ INSTANTIATE_TEST_SUITE_P(
                       })) +
                       MENU},
         EntryCase{"DecimalCommaEndsTheNumber", "a 1,5 x\nw x y q",
-                  "Kraft[N]= \nDrehzahl[1/min]= " + MENU + valuesScreen(with([](Values& v) {
-                    v.load = "1";
-                  })) + MENU},
+                  "Kraft[N]= \nDrehzahl[1/min]= " + MENU +
+                      valuesScreen(with([](Values& v) { v.load = "1"; })) + MENU},
         EntryCase{"ModeAskedAgainUntilInRange", "n 5 0 w x y q",
                   MODE_PROMPT + MODE_PROMPT + MENU + valuesScreen(Values()) + MENU}),
     [](const testing::TestParamInfo<EntryCase>& p) { return p.param.name; });
@@ -154,9 +152,10 @@ TEST(EntryTest, EnteredValuesReachTheCalculation) {
 // However early the input ends inside a command, the command finishes its
 // prompts without waiting and the program ends with success.
 TEST(EntryTest, InputEndingInsideEveryCommandEndsTheProgram) {
-  const char* inputs[] = {"a", "a 5", "a 5 x", "b", "b 1 2", "c", "c 1", "d", "d 5",
-                          "d 5 4", "d 5 4 x", "d 5 2", "e", "e 1 2", "e 1 2 7", "e 1 2 1",
-                          "e 1 2 1 3", "n", "n 7", "n x", "w", "w x", "g", "g x", "i", "1e"};
+  const char* inputs[] = {"a",       "a 5",     "a 5 x",     "b",       "b 1 2", "c",   "c 1",
+                          "d",       "d 5",     "d 5 4",     "d 5 4 x", "d 5 2", "e",   "e 1 2",
+                          "e 1 2 7", "e 1 2 1", "e 1 2 1 3", "n",       "n 7",   "n x", "w",
+                          "w x",     "g",       "g x",       "i",       "1e"};
   for (const char* input : inputs) {
     const ProgramRun run = runWithPipedInput(input, 5000);
     EXPECT_FALSE(run.timedOut) << input;

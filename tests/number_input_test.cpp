@@ -1,5 +1,7 @@
 // Numeric entries read from a stream as formatted input reads them, without
 // undefined conversions, and with the rest of the input left as it must be.
+#include "console/number_input.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -8,7 +10,6 @@
 #include <string>
 
 #include "console/input_stream.h"
-#include "console/number_input.h"
 
 namespace {
 
@@ -37,9 +38,12 @@ class InputText {
 
 const char* name(NumberRead read) {
   switch (read) {
-    case NumberRead::CONVERTED: return "converted";
-    case NumberRead::NOT_A_NUMBER: return "not a number";
-    case NumberRead::END_OF_INPUT: return "end of input";
+    case NumberRead::CONVERTED:
+      return "converted";
+    case NumberRead::NOT_A_NUMBER:
+      return "not a number";
+    case NumberRead::END_OF_INPUT:
+      return "end of input";
   }
   return "?";
 }

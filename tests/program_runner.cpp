@@ -64,8 +64,10 @@ ProgramRun runWithPipedInput(const std::string& input, int timeoutMs) {
   fcntl(in[1], F_SETFL, O_NONBLOCK);
   while (written < input.size()) {
     const ssize_t n = write(in[1], input.data() + written, input.size() - written);
-    if (n > 0) written += static_cast<size_t>(n);
-    else if (errno != EAGAIN) break;
+    if (n > 0)
+      written += static_cast<size_t>(n);
+    else if (errno != EAGAIN)
+      break;
     readSome(out[0], run.output, Clock::now() + std::chrono::milliseconds(1));
     if (millisLeft(deadline) == 0) break;
   }
@@ -135,6 +137,5 @@ termios TerminalSession::mode() const {
 }
 
 bool TerminalSession::waitForEnd(int& waitStatus, int timeoutMs) {
-  return waitWithDeadline(pid_, waitStatus,
-                          Clock::now() + std::chrono::milliseconds(timeoutMs));
+  return waitWithDeadline(pid_, waitStatus, Clock::now() + std::chrono::milliseconds(timeoutMs));
 }

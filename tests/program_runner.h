@@ -10,9 +10,9 @@
 // What a finished run left: the screen text and how the process ended.
 struct ProgramRun {
   std::string output;
-  bool exited = false;   // ended by exit, with exitStatus
+  bool exited = false;  // ended by exit, with exitStatus
   int exitStatus = -1;
-  bool timedOut = false; // still running at the deadline; it was killed
+  bool timedOut = false;  // still running at the deadline; it was killed
 };
 
 // Runs the program with input as its whole standard input, a pipe.

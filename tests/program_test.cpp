@@ -11,8 +11,7 @@ namespace {
 
 TEST(ProgramTest, InfoIgnoredKeyCalculationAndQuitShowTheExactScreen) {
   const ProgramRun run = runWithPipedInput("i\n \np\nA x\ng\n\n\n.\n-\nq\n");
-  EXPECT_EQ(START_TEXT + MENU + IDENTIFICATION + PAUSE + MENU + MENU + MENU +
-                DEFAULT_RUN + MENU,
+  EXPECT_EQ(START_TEXT + MENU + IDENTIFICATION + PAUSE + MENU + MENU + MENU + DEFAULT_RUN + MENU,
             run.output);
   EXPECT_TRUE(run.exited);
   EXPECT_EQ(0, run.exitStatus);

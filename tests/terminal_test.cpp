@@ -1,10 +1,8 @@
 // The program at a real pseudo-terminal: keys without Enter and without
 // echo, and the user's terminal mode back however the program ends.
 #include <gtest/gtest.h>
-
 #include <signal.h>
 #include <sys/wait.h>
-
 #include <unistd.h>
 
 #include <cstring>
@@ -121,7 +119,8 @@ TEST(TerminalTest, NumbersTypedAheadAnswerTheFollowingPrompts) {
   EXPECT_NE(std::string::npos, page1.find("Kraft   = 1000 N\r\nDrehzahl= 3000 1/min\r\n"
                                           "Durchm. = 120 mm\r\nBreite  = 30 mm\r\n"));
   session.type(" ");
-  EXPECT_NE(std::string::npos, session.readUntil("weiter mit bel.Taste..").find("h0lim  = 0.01 mm"));
+  EXPECT_NE(std::string::npos,
+            session.readUntil("weiter mit bel.Taste..").find("h0lim  = 0.01 mm"));
   session.type(" q");
   int status = 0;
   ASSERT_TRUE(session.waitForEnd(status));

@@ -47,8 +47,9 @@ void printMenu() {
 }
 
 void showIdentification() {
-  std::printf("PALIMO n. DIN 31652 T1/2, Lehrmittelprojekt Maschinenelemente, "
-              "Stand 12/2026\n");
+  std::printf(
+      "PALIMO n. DIN 31652 T1/2, Lehrmittelprojekt Maschinenelemente, "
+      "Stand 12/2026\n");
   pauseForKey();
 }
 

@@ -14,21 +14,16 @@ double pressureFlowCoefficient(const BearingData& data, double b, double eps) {
   const double width = data.width;
   const double size = data.supplySize;
   if (data.supplyCase == SUPPLY_GROOVE)
-    return width * ((PI_APPROX / 24) * (1 + 1.5 * std::pow(eps, 2)) / b) /
-           (width - size);
+    return width * ((PI_APPROX / 24) * (1 + 1.5 * std::pow(eps, 2)) / b) / (width - size);
   const double r = size / width;
-  const double qH = 0.368 * r + 1.204 - 1.046 * std::pow(r, 2) +
-                    1.942 * std::pow(r, 3);
-  if (data.supplyCase == SUPPLY_HOLE_90)
-    return (PI_APPROX / 48) / (std::log(width / size) * qH);
-  return (PI_APPROX / 48) * std::pow(1 + eps, 3) /
-         (std::log(width / size) * qH);
+  const double qH = 0.368 * r + 1.204 - 1.046 * std::pow(r, 2) + 1.942 * std::pow(r, 3);
+  if (data.supplyCase == SUPPLY_HOLE_90) return (PI_APPROX / 48) / (std::log(width / size) * qH);
+  return (PI_APPROX / 48) * std::pow(1 + eps, 3) / (std::log(width / size) * qH);
 }
 
 void printThirdBlock(const BearingResults& r) {
   std::printf("\n");  // closes the line of the previous pause prompt
-  std::printf(reynoldsConditionHolds(r) ? "Reynolds-Bed. erfuellt\n"
-                                        : "Rey.Bed. nicht erfuellt\n");
+  std::printf(reynoldsConditionHolds(r) ? "Reynolds-Bed. erfuellt\n" : "Rey.Bed. nicht erfuellt\n");
   std::printf("Re     = %g\n", r.re);
   std::printf("my/psi = %g\n", r.frictionChar);
   std::printf("Po     = %g W\n", r.frictionPower);
@@ -50,8 +45,7 @@ void computeFlowAndHeat(const BearingData& data, BearingResults& r) {
   r.q1 = dCm3 * r.psi * r.omega * r.q3;
   r.qp = pressureFlowCoefficient(data, b, r.eps);
   // 1e8 turns bar (1e5 Pa) over mPa*s (1e-3 Pa*s) into 1/s.
-  r.q2 = 100000000 * dCm3 * std::pow(r.psi, 3) *
-         (data.supplyPressure / data.viscosity) * r.qp;
+  r.q2 = 100000000 * dCm3 * std::pow(r.psi, 3) * (data.supplyPressure / data.viscosity) * r.qp;
   r.q = r.q2 + r.q1;
   // The oil carries the friction heat: 1.8 J/(cm3 K) times Q in cm3/s.
   r.outletTempCalc = r.frictionPower / (1.8 * r.q) + data.oilInletTemp;

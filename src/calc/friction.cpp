@@ -7,14 +7,13 @@
 void computeFriction(const BearingData& data, BearingResults& r) {
   const double d = data.diameter;
   const double b = r.widthRatio;
-  r.re = 900 * d * ((d * PI_APPROX * data.speed / 60) * r.psi) /
-         (1000 * (2 * data.viscosity));
+  r.re = 900 * d * ((d * PI_APPROX * data.speed / 60) * r.psi) / (1000 * (2 * data.viscosity));
   // Uses the clearance as entered at 20 C, not the effective one.
   r.reCrit = 41.3 * std::sqrt(d / data.clearance);
 
   // Coefficients of the friction fit, each a quartic in B/D.
-  const double c0 = 1.153423 - 2.69332 * b + 6.552763 * std::pow(b, 2) -
-                    7.81938 * std::pow(b, 3) + 3.405146 * std::pow(b, 4);
+  const double c0 = 1.153423 - 2.69332 * b + 6.552763 * std::pow(b, 2) - 7.81938 * std::pow(b, 3) +
+                    3.405146 * std::pow(b, 4);
   const double c1 = -0.7441784 + 0.104245 * b - 0.343503 * std::pow(b, 2) +
                     0.4677244 * std::pow(b, 3) - 0.215028 * std::pow(b, 4);
   const double c2 = -0.0105921 + 0.342048 * b - 0.459955 * std::pow(b, 2) +
@@ -25,13 +24,11 @@ void computeFriction(const BearingData& data, BearingResults& r) {
                     0.01759905 * std::pow(b, 3) - 0.006688832 * std::pow(b, 4);
 
   const double x = std::log10(r.so);
-  const double logChar = c0 + c1 * x + c2 * std::pow(x, 2) +
-                         c3 * std::pow(x, 3) + c4 * std::pow(x, 4);
+  const double logChar =
+      c0 + c1 * x + c2 * std::pow(x, 2) + c3 * std::pow(x, 3) + c4 * std::pow(x, 4);
   r.frictionChar = std::pow(10.0, logChar);
   // W from N and m/s.
   r.frictionPower = r.psi * r.frictionChar * data.load * r.u;
 }
 
-bool reynoldsConditionHolds(const BearingResults& r) {
-  return r.reCrit >= r.re;
-}
+bool reynoldsConditionHolds(const BearingResults& r) { return r.reCrit >= r.re; }

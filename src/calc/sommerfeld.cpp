@@ -6,18 +6,17 @@
 
 void fitSommerfeld(BearingResults& results) {
   const double b = results.widthRatio;
-  results.a1 = 1.1642 - 1.9456 * b + 7.1161 * std::pow(b, 2) -
-               10.1073 * std::pow(b, 3) + 5.0141 * std::pow(b, 4);
-  results.a2 = -1.000026 - 0.023634 * b - 0.4215 * std::pow(b, 2) -
-               0.038817 * std::pow(b, 3) - 0.090551 * std::pow(b, 4);
+  results.a1 = 1.1642 - 1.9456 * b + 7.1161 * std::pow(b, 2) - 10.1073 * std::pow(b, 3) +
+               5.0141 * std::pow(b, 4);
+  results.a2 = -1.000026 - 0.023634 * b - 0.4215 * std::pow(b, 2) - 0.038817 * std::pow(b, 3) -
+               0.090551 * std::pow(b, 4);
 }
 
 double sommerfeldOfEps(const BearingResults& results, double eps) {
   const double b = results.widthRatio;
   const double c = 1 - eps * eps;
-  return b * b * eps / (2 * c * c) *
-         std::sqrt(PI_APPROX * PI_APPROX * c + 16 * eps * eps) * results.a1 *
-         (eps - 1) / (eps + results.a2);
+  return b * b * eps / (2 * c * c) * std::sqrt(PI_APPROX * PI_APPROX * c + 16 * eps * eps) *
+         results.a1 * (eps - 1) / (eps + results.a2);
 }
 
 namespace {
@@ -86,8 +85,7 @@ void bisectEps(BearingResults& results) {
 double epsDirect(double widthRatio, double so) {
   const DirectFit& k = directFitFor(widthRatio);
   const double x = std::log10(so);
-  const double logEps =
-      k.k3 * std::pow(x, 3) + k.k2 * std::pow(x, 2) + k.k1 * x + k.k0;
+  const double logEps = k.k3 * std::pow(x, 3) + k.k2 * std::pow(x, 2) + k.k1 * x + k.k0;
   return std::pow(10.0, logEps);
 }
 
