@@ -78,7 +78,7 @@ int readTerminalKey() {
   if (tcgetattr(STDIN_FILENO, &savedMode) != 0) return KEY_NONE;
   keyMode = savedMode;
   // ISIG stays on, so Ctrl-C still interrupts. TCSANOW keeps keys typed ahead.
-  keyMode.c_lflag &= ~(ICANON | ECHO);
+  keyMode.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
   keyMode.c_cc[VMIN] = 1;
   keyMode.c_cc[VTIME] = 0;
 
