@@ -36,6 +36,7 @@ bool sameMode(const termios& a, const termios& b) {
 }
 
 const char MENU_END[] = "F8 q Exit\r\n";
+const char PAUSE[] = "weiter mit bel.Taste..";
 
 // The program switches to key mode just after the menu is on the screen.
 bool waitsForKey(const TerminalSession& session) {
@@ -46,21 +47,27 @@ bool waitsForKey(const TerminalSession& session) {
   return false;
 }
 
+// Reads the screen up to the end of the menu and waits for the key read.
+bool atMenu(TerminalSession& session) {
+  return !session.readUntil(MENU_END).empty() && waitsForKey(session);
+}
+
+bool endsWithSuccess(TerminalSession& session) {
+  int status = 0;
+  return session.waitForEnd(status) && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 TEST(TerminalTest, KeyIsTakenWithoutEnterAndNotEchoed) {
   TerminalSession session(userMode());
-  ASSERT_NE("", session.readUntil(MENU_END));
-  EXPECT_TRUE(waitsForKey(session));
+  ASSERT_TRUE(atMenu(session));
   session.type("i");
   EXPECT_EQ("PALIMO n. DIN 31652 T1/2,", session.readUntil("PALIMO n. DIN 31652 T1/2,"));
-  EXPECT_NE("", session.readUntil("weiter mit bel.Taste.."));
+  EXPECT_NE("", session.readUntil(PAUSE));
   session.type("x");
   EXPECT_EQ("\r\nGleitlagerberech.,i Info", session.readUntil("Gleitlagerberech.,i Info"));
   EXPECT_NE("", session.readUntil(MENU_END));
   session.type("q");
-  int status = 0;
-  ASSERT_TRUE(session.waitForEnd(status));
-  EXPECT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(0, WEXITSTATUS(status));
+  EXPECT_TRUE(endsWithSuccess(session));
   EXPECT_TRUE(sameMode(userMode(), session.mode()));
 }
 
@@ -71,8 +78,7 @@ TEST(TerminalTest, ModeIsRestoredWhenASignalEndsTheWaitForAKey) {
   } cases[] = {{SIGINT, "\x03"}, {SIGQUIT, "\x1c"}, {SIGTERM, nullptr}, {SIGHUP, nullptr}};
   for (const auto& c : cases) {
     TerminalSession session(userMode());
-    ASSERT_NE("", session.readUntil(MENU_END));
-    ASSERT_TRUE(waitsForKey(session));
+    ASSERT_TRUE(atMenu(session));
     if (c.typed)
       session.type(c.typed);
     else
@@ -93,9 +99,7 @@ TEST(TerminalTest, KeysTypedAheadDuringACalculationAreKept) {
   // 'g', both pauses and the quit in one burst, as a fast typist would.
   session.type("g  q");
   EXPECT_NE("", session.readUntil("So ue  = 13.0805 \r\n"));
-  int status = 0;
-  ASSERT_TRUE(session.waitForEnd(status));
-  EXPECT_TRUE(WIFEXITED(status));
+  EXPECT_TRUE(endsWithSuccess(session));
 }
 
 // Numbers typed ahead on one line answer the prompts that follow, also
@@ -103,37 +107,29 @@ TEST(TerminalTest, KeysTypedAheadDuringACalculationAreKept) {
 // keyboard.
 TEST(TerminalTest, NumbersTypedAheadAnswerTheFollowingPrompts) {
   TerminalSession session(userMode());
-  ASSERT_NE("", session.readUntil(MENU_END));
-  ASSERT_TRUE(waitsForKey(session));
+  ASSERT_TRUE(atMenu(session));
   session.type("a");
   ASSERT_NE("", session.readUntil("Kraft[N]= "));
   session.type("1000 3000 120 30 0.01\n");
-  ASSERT_NE("", session.readUntil(MENU_END));
-  ASSERT_TRUE(waitsForKey(session));
+  ASSERT_TRUE(atMenu(session));
   session.type("b");
   EXPECT_NE("", session.readUntil("Durchmesser[mm]= \r\nBreite[mm]= \r\nh0 lim[mm]= \r\n"));
-  ASSERT_NE("", session.readUntil(MENU_END));
-  ASSERT_TRUE(waitsForKey(session));
+  ASSERT_TRUE(atMenu(session));
   session.type("w");
-  const std::string page1 = session.readUntil("weiter mit bel.Taste..");
+  const std::string page1 = session.readUntil(PAUSE);
   EXPECT_NE(std::string::npos, page1.find("Kraft   = 1000 N\r\nDrehzahl= 3000 1/min\r\n"
                                           "Durchm. = 120 mm\r\nBreite  = 30 mm\r\n"));
   session.type(" ");
-  EXPECT_NE(std::string::npos,
-            session.readUntil("weiter mit bel.Taste..").find("h0lim  = 0.01 mm"));
+  EXPECT_NE(std::string::npos, session.readUntil(PAUSE).find("h0lim  = 0.01 mm"));
   session.type(" q");
-  int status = 0;
-  ASSERT_TRUE(session.waitForEnd(status));
-  EXPECT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(0, WEXITSTATUS(status));
+  EXPECT_TRUE(endsWithSuccess(session));
 }
 
 // Ctrl-D ends only the entry at hand: the choice keeps its valid value and
 // the program goes on waiting for input.
 TEST(TerminalTest, EndOfFileAtAChoiceKeepsTheValueAndTheSessionGoesOn) {
   TerminalSession session(userMode());
-  ASSERT_NE("", session.readUntil(MENU_END));
-  ASSERT_TRUE(waitsForKey(session));
+  ASSERT_TRUE(atMenu(session));
   session.type("d");
   ASSERT_NE("", session.readUntil("Oeldruck[bar]="));
   session.type("7\n");
@@ -143,16 +139,13 @@ TEST(TerminalTest, EndOfFileAtAChoiceKeepsTheValueAndTheSessionGoesOn) {
   session.type("\x04");
   ASSERT_NE("", session.readUntil("dH bzw. bG[mm]= "));
   session.type("6\n");
-  ASSERT_NE("", session.readUntil(MENU_END));
-  ASSERT_TRUE(waitsForKey(session));
+  ASSERT_TRUE(atMenu(session));
   session.type("w");
-  const std::string page1 = session.readUntil("weiter mit bel.Taste..");
+  const std::string page1 = session.readUntil(PAUSE);
   EXPECT_NE(std::string::npos, page1.find("Oeldruck= 7 bar\r\nOelzufu.= Fall 1\r\n"
                                           "Oelbohr.= 6 mm\r\n"));
   session.type(" \x04 q");
-  int status = 0;
-  ASSERT_TRUE(session.waitForEnd(status));
-  EXPECT_TRUE(WIFEXITED(status));
+  EXPECT_TRUE(endsWithSuccess(session));
 }
 
 }  // namespace

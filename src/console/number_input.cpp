@@ -50,10 +50,12 @@ NumberRead rejectLine(int c) {
   return c == EOF ? NumberRead::END_OF_INPUT : NumberRead::NOT_A_NUMBER;
 }
 
-// Scans [sign] digits [. digits] [e [sign] digits] into token; the first
-// character that does not fit stays pending. Returns false, with the line
-// dropped into *failure, when no number was there.
-bool scanReal(std::string& token, NumberRead* failure) {
+enum class NumberKind { INTEGER, REAL };
+
+// Scans [sign] digits, and for a real also [. digits] [e [sign] digits],
+// into token; the first character that does not fit stays pending. Returns
+// false, with the line dropped into *failure, when no number was there.
+bool scanNumber(NumberKind kind, std::string& token, NumberRead* failure) {
   int c = skipSpace();
   if (c == EOF) {
     *failure = NumberRead::END_OF_INPUT;
@@ -61,7 +63,7 @@ bool scanReal(std::string& token, NumberRead* failure) {
   }
   int digits = 0;
   c = takeDigits(takeSign(c, token), token, digits);
-  if (c == '.') {
+  if (kind == NumberKind::REAL && c == '.') {
     token += '.';
     c = takeDigits(nextInputChar(), token, digits);
   }
@@ -69,7 +71,7 @@ bool scanReal(std::string& token, NumberRead* failure) {
     *failure = rejectLine(c);
     return false;
   }
-  if (c == 'e' || c == 'E') {
+  if (kind == NumberKind::REAL && (c == 'e' || c == 'E')) {
     token += 'e';
     int exponentDigits = 0;
     c = takeDigits(takeSign(nextInputChar(), token), token, exponentDigits);
@@ -82,28 +84,12 @@ bool scanReal(std::string& token, NumberRead* failure) {
   return true;
 }
 
-bool scanInteger(std::string& token, NumberRead* failure) {
-  int c = skipSpace();
-  if (c == EOF) {
-    *failure = NumberRead::END_OF_INPUT;
-    return false;
-  }
-  int digits = 0;
-  c = takeDigits(takeSign(c, token), token, digits);
-  if (digits == 0) {
-    *failure = rejectLine(c);
-    return false;
-  }
-  putBackInputChar(c);
-  return true;
-}
-
 }  // namespace
 
 NumberRead readNumber(double& target) {
   std::string token;
   NumberRead failure;
-  if (!scanReal(token, &failure)) return failure;
+  if (!scanNumber(NumberKind::REAL, token, &failure)) return failure;
   // The token is plain decimal, and the program never sets a locale, so
   // strtod reads a decimal point.
   target = std::strtod(token.c_str(), nullptr);
@@ -113,7 +99,7 @@ NumberRead readNumber(double& target) {
 NumberRead readNumber(int& target) {
   std::string token;
   NumberRead failure;
-  if (!scanInteger(token, &failure)) return failure;
+  if (!scanNumber(NumberKind::INTEGER, token, &failure)) return failure;
   const long value = std::strtol(token.c_str(), nullptr, 10);  // saturates
   if (value > INT_MAX)
     target = INT_MAX;

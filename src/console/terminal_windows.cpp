@@ -1,15 +1,19 @@
 // Keys from a Windows console window, through the console run-time library.
 #include <conio.h>
-#include <io.h>
+#include <windows.h>
 
 #include <csignal>
-#include <cstdio>
 
 #include "console/keys.h"
 #include "console/terminal.h"
 
 bool stdinIsTerminal() {
-  static const bool terminal = _isatty(_fileno(stdin)) != 0;
+  // Only a console answers GetConsoleMode; a file, a pipe and the NUL
+  // device (which _isatty counts as a terminal) do not.
+  static const bool terminal = [] {
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
+  }();
   return terminal;
 }
 
