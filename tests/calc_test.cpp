@@ -2,7 +2,6 @@
 // against the values its result blocks must print.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
