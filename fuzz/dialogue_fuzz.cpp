@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "app/menu.h"
-#include "console/input_stream.h"
+#include "console/input_testing.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   // The screen text is not looked at; only that the dialogue ends.
@@ -19,9 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!input) return 0;
   std::fwrite(data, 1, size, input);
   std::rewind(input);
-  useInput(input);
+  readInputFrom(fileno(input));
   runProgram();
-  useInput(nullptr);
+  readInputFrom(0);
   std::fclose(input);
   return 0;
 }

@@ -96,7 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
                         v.size = "6";
                       })) +
                       MENU},
-        EntryCase{"GarbageAtAValidCaseGoesOn", "d 5 abc\n6\nw x y q",
+        EntryCase{"GarbageAtAValidCaseGoesOn", "d 5\nabc\n6\nw x y q",
                   "Oeldruck[bar]=" + SUPPLY_LIST + CASE_PROMPT + SIZE_PROMPT + MENU +
                       valuesScreen(with([](Values& v) { v.size = "6"; })) + MENU},
         EntryCase{"GarbageAtAnInvalidCaseAsksOncePerLine", "d 5 4\nabc def\n\n3 8\nw x y q",
@@ -127,7 +127,7 @@ INSTANTIATE_TEST_SUITE_P(
                         v.alphaBearing = "2e-05";
                       })) +
                       MENU},
-        EntryCase{"DecimalCommaEndsTheNumber", "a 1,5 x\nw x y q",
+        EntryCase{"DecimalCommaEndsTheNumber", "a 1,5 x\n2000\nw x y q",
                   "Kraft[N]= \nDrehzahl[1/min]= " + MENU +
                       valuesScreen(with([](Values& v) { v.load = "1"; })) + MENU},
         EntryCase{"ModeAskedAgainUntilInRange", "n 5 0 w x y q",

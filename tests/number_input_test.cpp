@@ -1,15 +1,16 @@
 // Numeric entries read from a stream as formatted input reads them, without
 // undefined conversions, and with the rest of the input left as it must be.
-#include "console/number_input.h"
-
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <climits>
 #include <cmath>
 #include <cstdio>
 #include <string>
 
-#include "console/input_stream.h"
+#include "console/input.h"
+#include "console/input_testing.h"
+#include "program_runner.h"
 
 namespace {
 
@@ -20,10 +21,10 @@ class InputText {
     stream_ = std::tmpfile();
     std::fputs(text.c_str(), stream_);
     std::rewind(stream_);
-    useInput(stream_);
+    readInputFrom(fileno(stream_));
   }
   ~InputText() {
-    useInput(nullptr);
+    readInputFrom(0);
     std::fclose(stream_);
   }
   std::string rest() {
@@ -49,19 +50,22 @@ const char* name(NumberRead read) {
 }
 
 struct RealCase {
-  const char* input;
+  std::string input;
   NumberRead read;
   double value;  // the target afterwards; it starts at -7
   const char* rest;
 };
+
+const std::string LONG_ZEROS_THEN_1E20000 = "0." + std::string(20000, '0') + "1e20000";
+const std::string HALFWAY_ABOVE_1 = "1.00000000000000011102230246251565404236316680908203125";
 
 TEST(ReadNumberTest, RealEntries) {
   const double inf = HUGE_VAL;
   const RealCase cases[] = {
       {"  \n\t 12.5 rest", NumberRead::CONVERTED, 12.5, " rest"},
       {"\r\n\n3\n", NumberRead::CONVERTED, 3, "\n"},
-      {"1,5\n", NumberRead::CONVERTED, 1, ",5\n"},
-      {"-1.5e-3x", NumberRead::CONVERTED, -0.0015, "x"},
+      {"1,5\n7", NumberRead::CONVERTED, 1, "7"},
+      {"-1.5e-3x", NumberRead::CONVERTED, -0.0015, ""},
       {"+2E2 9", NumberRead::CONVERTED, 200, " 9"},
       {".5", NumberRead::CONVERTED, 0.5, ""},
       {"5.", NumberRead::CONVERTED, 5, ""},
@@ -83,14 +87,41 @@ TEST(ReadNumberTest, RealEntries) {
       {"-", NumberRead::END_OF_INPUT, -7, ""},
       {"x y", NumberRead::END_OF_INPUT, -7, ""},
       {"12", NumberRead::CONVERTED, 12, ""},
+      // Any length in fixed memory, correctly rounded: 1 + 2^-53 lies
+      // halfway between two doubles, and a far non-zero digit decides.
+      {LONG_ZEROS_THEN_1E20000, NumberRead::CONVERTED, 0.1, ""},
+      {std::string(100000, '0') + "5 6", NumberRead::CONVERTED, 5, " 6"},
+      {"1" + std::string(400, '0'), NumberRead::CONVERTED, inf, ""},
+      {HALFWAY_ABOVE_1, NumberRead::CONVERTED, 1, ""},
+      {HALFWAY_ABOVE_1 + std::string(1000, '0') + "1", NumberRead::CONVERTED,
+       std::nextafter(1.0, 2.0), ""},
   };
   for (const RealCase& c : cases) {
     InputText input(c.input);
     double target = -7;
-    EXPECT_STREQ(name(c.read), name(readNumber(target))) << '"' << c.input << '"';
-    EXPECT_EQ(c.value, target) << '"' << c.input << '"';
-    EXPECT_EQ(c.rest, input.rest()) << '"' << c.input << '"';
+    EXPECT_STREQ(name(c.read), name(readNumber(target))) << '"' << c.input.substr(0, 60) << '"';
+    EXPECT_EQ(c.value, target) << '"' << c.input.substr(0, 60) << '"';
+    EXPECT_EQ(c.rest, input.rest()) << '"' << c.input.substr(0, 60) << '"';
   }
+}
+
+// A numeral of any length is read in fixed memory.
+// Its 200 MB are written to a file in pieces, so that the test process, whose
+// memory the child shares until it starts the program, stays small.
+TEST(ReadNumberTest, HugeNumeralTakesNoMoreMemory) {
+  char path[] = "/tmp/palimo-numeral-XXXXXX";
+  std::FILE* file = fdopen(mkstemp(path), "w");
+  ASSERT_NE(nullptr, file);
+  std::fputs("a ", file);
+  const std::string piece(1 << 20, '7');
+  for (int i = 0; i < 200; ++i) std::fputs(piece.c_str(), file);
+  std::fputs(" 6 q", file);
+  std::fclose(file);
+  const ProgramRun small = runWithPipedInput("a 5 6 q");
+  const ProgramRun huge = runWithPipedInput("", 60000, {(std::string("< ") + path).c_str()});
+  std::remove(path);
+  EXPECT_EQ(0, huge.exitStatus);
+  EXPECT_LT(huge.peakMemoryKb, small.peakMemoryKb + 1024);
 }
 
 struct IntCase {
@@ -105,8 +136,9 @@ TEST(ReadNumberTest, IntegerEntries) {
       {" 2\n", NumberRead::CONVERTED, 2, "\n"},
       {"+0", NumberRead::CONVERTED, 0, ""},
       {"-1", NumberRead::CONVERTED, -1, ""},
-      {"2.5\n", NumberRead::CONVERTED, 2, ".5\n"},
-      {"3x", NumberRead::CONVERTED, 3, "x"},
+      {"2.5\n4", NumberRead::CONVERTED, 2, "4"},
+      {"3x", NumberRead::CONVERTED, 3, ""},
+      {"-0000000000000000000000000000000000000000000000007", NumberRead::CONVERTED, -7, ""},
       {"2147483647", NumberRead::CONVERTED, INT_MAX, ""},
       {"2147483648", NumberRead::CONVERTED, INT_MAX, ""},
       {"99999999999", NumberRead::CONVERTED, INT_MAX, ""},

@@ -5,11 +5,13 @@
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 
 namespace {
 
@@ -32,9 +34,9 @@ bool readSome(int fd, std::string& into, Clock::time_point deadline) {
   return true;
 }
 
-bool waitWithDeadline(pid_t pid, int& status, Clock::time_point deadline) {
+bool waitWithDeadline(pid_t pid, int& status, Clock::time_point deadline, rusage* usage = nullptr) {
   for (;;) {
-    const pid_t done = waitpid(pid, &status, WNOHANG);
+    const pid_t done = wait4(pid, &status, WNOHANG, usage);
     if (done == pid) return true;
     if (done < 0 && errno != EINTR) return false;
     if (millisLeft(deadline) == 0) return false;
@@ -44,21 +46,27 @@ bool waitWithDeadline(pid_t pid, int& status, Clock::time_point deadline) {
 
 }  // namespace
 
-ProgramRun runWithPipedInput(const std::string& input, int timeoutMs) {
+ProgramRun runWithPipedInput(const std::string& input, int timeoutMs, const Plumbing& plumbing) {
   ProgramRun run;
   int in[2], out[2];
-  if (pipe(in) != 0 || pipe(out) != 0) return run;
+  std::FILE* errors = std::tmpfile();
+  if (pipe(in) != 0 || pipe(out) != 0 || !errors) return run;
   const pid_t pid = fork();
   if (pid == 0) {
+    signal(SIGPIPE, SIG_DFL);
     dup2(in[0], STDIN_FILENO);
     dup2(out[1], STDOUT_FILENO);
+    dup2(fileno(errors), STDERR_FILENO);
     close(in[0]), close(in[1]), close(out[0]), close(out[1]);
-    execl(PALIMO_BINARY, "palimo", static_cast<char*>(nullptr));
+    if (plumbing.nonBlockingInput) fcntl(STDIN_FILENO, F_SETFL, O_NONBLOCK);
+    const std::string shell = std::string("exec \"$0\" ") + plumbing.redirect;
+    execl("/bin/sh", "sh", "-c", shell.c_str(), PALIMO_BINARY, static_cast<char*>(nullptr));
     _exit(127);
   }
   close(in[0]);
   close(out[1]);
-  signal(SIGPIPE, SIG_IGN);  // the program may end before it read everything
+  signal(SIGPIPE, SIG_IGN);                       // the program may end before it read everything
+  if (plumbing.nonBlockingInput) usleep(200000);  // the program finds no input yet
   const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
   size_t written = 0;
   fcntl(in[1], F_SETFL, O_NONBLOCK);
@@ -76,13 +84,19 @@ ProgramRun runWithPipedInput(const std::string& input, int timeoutMs) {
   }
   close(out[0]);
   int status = 0;
-  if (!waitWithDeadline(pid, status, deadline)) {
+  rusage usage{};
+  if (!waitWithDeadline(pid, status, deadline, &usage)) {
     run.timedOut = true;
     kill(pid, SIGKILL);
     waitpid(pid, &status, 0);
   }
   run.exited = WIFEXITED(status);
   run.exitStatus = run.exited ? WEXITSTATUS(status) : -1;
+  run.peakMemoryKb = usage.ru_maxrss;
+  std::rewind(errors);
+  for (int c = std::fgetc(errors); c != EOF; c = std::fgetc(errors))
+    run.errors += static_cast<char>(c);
+  std::fclose(errors);
   return run;
 }
 

@@ -13,10 +13,19 @@ struct ProgramRun {
   bool exited = false;  // ended by exit, with exitStatus
   int exitStatus = -1;
   bool timedOut = false;  // still running at the deadline; it was killed
+  std::string errors;     // what it wrote to standard error
+  long peakMemoryKb = 0;  // its largest resident set
+};
+
+// How a run's standard streams are set up besides the pipes.
+struct Plumbing {
+  const char* redirect = "";      // shell redirections, e.g. "> /dev/full"
+  bool nonBlockingInput = false;  // the input pipe is non-blocking, the text comes late
 };
 
 // Runs the program with input as its whole standard input, a pipe.
-ProgramRun runWithPipedInput(const std::string& input, int timeoutMs = 10000);
+ProgramRun runWithPipedInput(const std::string& input, int timeoutMs = 10000,
+                             const Plumbing& plumbing = {});
 
 // The program at a pseudo-terminal: keys typed into it, screen read off it.
 class TerminalSession {

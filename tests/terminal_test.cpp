@@ -82,7 +82,8 @@ TEST(TerminalTest, ModeIsRestoredWhenASignalEndsTheWaitForAKey) {
   const struct {
     int signal;
     const char* typed;  // how the user sends it, or nullptr for kill
-  } cases[] = {{SIGINT, "\x03"}, {SIGQUIT, "\x1c"}, {SIGTERM, nullptr}, {SIGHUP, nullptr}};
+  } cases[] = {{SIGINT, "\x03"},  {SIGQUIT, "\x1c"},  {SIGTERM, nullptr},
+               {SIGHUP, nullptr}, {SIGUSR1, nullptr}, {SIGRTMIN + 1, nullptr}};
   for (const auto& c : cases) {
     TerminalSession session(userMode());
     ASSERT_TRUE(atMenu(session));

@@ -6,21 +6,40 @@
 #include "calc/bearing_results.h"
 #include "calc/sommerfeld.h"
 #include "calc/stages.h"
+#include "console/display.h"
 #include "console/entry.h"
-#include "console/keys.h"
+#include "console/input.h"
 
-void printStartText() {
-  std::printf("PALIMO ist die PC-Version des gleichnamigen Rechenprogramms\n");
-  std::printf("fuer programmierbare technisch-wissenschaftliche Taschenrechner.\n");
-  std::printf("Es hat daher keine Windows-Funktionalitaet, sondern ist\n");
-  std::printf("auf das Wesentliche reduziert: Eingabe-Rechnen-Ausgabe.\n\n");
-  std::printf("Das offene Lehrmittelprojekt Maschinenelemente,\n");
-  std::printf("ein Beispielprojekt, stellt Studenten eine Taschenrechner-\n");
-  std::printf("Programm-Sammlung fuer Maschinenelemente bereit, die man \n");
-  std::printf("-weil superkompakt- sozusagen immer dabei haben kann.\n");
-  std::printf("https://www.example.org/palimo\n");
-  std::printf("https://maschinenelemente.example.org\n");
-}
+namespace {
+
+// The ten lines that greet the user once at start.
+const char START_TEXT[] =
+    "PALIMO ist die PC-Version des gleichnamigen Rechenprogramms\n"
+    "fuer programmierbare technisch-wissenschaftliche Taschenrechner.\n"
+    "Es hat daher keine Windows-Funktionalitaet, sondern ist\n"
+    "auf das Wesentliche reduziert: Eingabe-Rechnen-Ausgabe.\n\n"
+    "Das offene Lehrmittelprojekt Maschinenelemente,\n"
+    "ein Beispielprojekt, stellt Studenten eine Taschenrechner-\n"
+    "Programm-Sammlung fuer Maschinenelemente bereit, die man \n"
+    "-weil superkompakt- sozusagen immer dabei haben kann.\n"
+    "https://www.example.org/palimo\n"
+    "https://maschinenelemente.example.org\n";
+
+// The menu with the line end before it; the F-key labels are printed only.
+const char MENU[] =
+    "\n"
+    "Gleitlagerberech.,i Info\n"
+    "F1 a Kraft,Drehzahl\n"
+    "F2 b Durchm./Breite/h0lim\n"
+    "F3 c Lagersp./dyn.Vis.\n"
+    "F4 d Oeldruck/Zufuehrung\n"
+    "F5 e Temp./Ausd.koef.\n"
+    "F6 w momentan def. Werte\n"
+    "   n eps iterativ/direkt\n"
+    "F7 g Compute\n"
+    "F8 q Exit\n";
+
+}  // namespace
 
 void runCalculation(const BearingData& data) {
   BearingResults results;
@@ -33,32 +52,19 @@ void runCalculation(const BearingData& data) {
 
 namespace {
 
-void printMenu() {
-  std::printf("Gleitlagerberech.,i Info\n");
-  std::printf("F1 a Kraft,Drehzahl\n");
-  std::printf("F2 b Durchm./Breite/h0lim\n");
-  std::printf("F3 c Lagersp./dyn.Vis.\n");
-  std::printf("F4 d Oeldruck/Zufuehrung\n");
-  std::printf("F5 e Temp./Ausd.koef.\n");
-  std::printf("F6 w momentan def. Werte\n");
-  std::printf("   n eps iterativ/direkt\n");
-  std::printf("F7 g Compute\n");
-  std::printf("F8 q Exit\n");
-}
-
 void showIdentification() {
-  std::printf(
+  std::fputs(
       "PALIMO n. DIN 31652 T1/2, Lehrmittelprojekt Maschinenelemente, "
-      "Stand 12/2026\n");
+      "Stand 12/2026\n",
+      stdout);
   pauseForKey();
 }
 
-}  // namespace
-
+// Shows the menu and dispatches one key after another until 'q' or the end
+// of input.
 void runMenu(BearingData& data) {
   for (;;) {
-    std::printf("\n");
-    printMenu();
+    std::fputs(MENU, stdout);
     const int key = readKey();
     switch (key) {
       case KEY_NONE:  // the input has ended: leave as on 'q'
@@ -97,10 +103,12 @@ void runMenu(BearingData& data) {
   }
 }
 
+}  // namespace
+
 int runProgram() {
   BearingData data = defaultBearingData();
-  printStartText();
+  std::fputs(START_TEXT, stdout);
   runMenu(data);
-  std::fflush(stdout);
+  flushOutput();
   return 0;
 }

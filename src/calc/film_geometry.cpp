@@ -4,12 +4,12 @@
 #include <cstdio>
 
 #include "calc/stages.h"
-#include "console/keys.h"
+#include "console/input.h"
 
-void computeFilmGeometry(const BearingData& data, BearingResults& r) {
-  const double b = r.widthRatio;
-  const double eps = r.eps;
-  r.h0 = 0.5 * data.diameter * r.psi * (1 - eps);
+void computeFilmGeometry(const BearingData& data, BearingResults& results) {
+  const double b = results.widthRatio;
+  const double eps = results.eps;
+  results.h0 = 0.5 * data.diameter * results.psi * (1 - eps);
 
   const double eps4 = std::pow(eps, 4);
   const double eps3 = std::pow(eps, 3);
@@ -18,11 +18,11 @@ void computeFilmGeometry(const BearingData& data, BearingResults& r) {
   const double p = eps4 * (6.6294 - 1.591732 * b) + eps3 * (3.424337 * b - 13.3415) +
                    eps2 * (8.73393 - 2.3291 * b) + eps * (0.798745 * b - 2.5905) +
                    (1.152624 - 0.105465 * b);
-  r.beta = (180 / PI_APPROX) * (p * t);  // radians to degrees
+  results.beta = (180 / PI_APPROX) * (p * t);  // radians to degrees
 
-  std::printf("eps(%d)= %g\n", r.passes, r.eps);
-  std::printf("beta = %g Grad\n", r.beta);
-  std::printf("h0   = %g mm\n", r.h0);
+  std::printf("eps(%d)= %g\n", results.passes, results.eps);
+  std::printf("beta = %g Grad\n", results.beta);
+  std::printf("h0   = %g mm\n", results.h0);
   std::printf("h0lim= %g mm\n", data.h0Limit);
   pauseForKey();
 }

@@ -5,7 +5,7 @@
 
 #include "calc/sommerfeld.h"
 #include "calc/stages.h"
-#include "console/keys.h"
+#include "console/input.h"
 
 namespace {
 
@@ -22,8 +22,9 @@ double pressureFlowCoefficient(const BearingData& data, double b, double eps) {
 }
 
 void printThirdBlock(const BearingResults& r) {
-  std::printf("\n");  // closes the line of the previous pause prompt
-  std::printf(reynoldsConditionHolds(r) ? "Reynolds-Bed. erfuellt\n" : "Rey.Bed. nicht erfuellt\n");
+  std::fputs("\n", stdout);  // closes the line of the previous pause prompt
+  std::fputs(reynoldsConditionHolds(r) ? "Reynolds-Bed. erfuellt\n" : "Rey.Bed. nicht erfuellt\n",
+             stdout);
   std::printf("Re     = %g\n", r.re);
   std::printf("my/psi = %g\n", r.frictionChar);
   std::printf("Po     = %g W\n", r.frictionPower);
@@ -37,22 +38,23 @@ void printThirdBlock(const BearingResults& r) {
 
 }  // namespace
 
-void computeFlowAndHeat(const BearingData& data, BearingResults& r) {
-  const double b = r.widthRatio;
+void computeFlowAndHeat(const BearingData& data, BearingResults& results) {
+  const double b = results.widthRatio;
   const double dCm3 = std::pow(data.diameter / 10, 3);  // D in cm, cubed
 
-  r.q3 = 0.25 * (b - 0.223 * std::pow(b, 3)) * r.eps;
-  r.q1 = dCm3 * r.psi * r.omega * r.q3;
-  r.qp = pressureFlowCoefficient(data, b, r.eps);
+  results.q3 = 0.25 * (b - 0.223 * std::pow(b, 3)) * results.eps;
+  results.q1 = dCm3 * results.psi * results.omega * results.q3;
+  results.qp = pressureFlowCoefficient(data, b, results.eps);
   // 1e8 turns bar (1e5 Pa) over mPa*s (1e-3 Pa*s) into 1/s.
-  r.q2 = 100000000 * dCm3 * std::pow(r.psi, 3) * (data.supplyPressure / data.viscosity) * r.qp;
-  r.q = r.q2 + r.q1;
+  results.q2 = 100000000 * dCm3 * std::pow(results.psi, 3) *
+               (data.supplyPressure / data.viscosity) * results.qp;
+  results.q = results.q2 + results.q1;
   // The oil carries the friction heat: 1.8 J/(cm3 K) times Q in cm3/s.
-  r.outletTempCalc = r.frictionPower / (1.8 * r.q) + data.oilInletTemp;
+  results.outletTempCalc = results.frictionPower / (1.8 * results.q) + data.oilInletTemp;
   // The eccentricity at which h0 would reach its permissible limit.
-  r.epsTransition = 1 - 2 * data.h0Limit / (r.psi * data.diameter);
-  r.soTransition = sommerfeldOfEps(r, r.epsTransition);
+  results.epsTransition = 1 - 2 * data.h0Limit / (results.psi * data.diameter);
+  results.soTransition = sommerfeldOfEps(results, results.epsTransition);
 
-  printThirdBlock(r);
+  printThirdBlock(results);
   pauseForKey();
 }

@@ -4,12 +4,13 @@
 
 #include "calc/stages.h"
 
-void computeFriction(const BearingData& data, BearingResults& r) {
+void computeFriction(const BearingData& data, BearingResults& results) {
   const double d = data.diameter;
-  const double b = r.widthRatio;
-  r.re = 900 * d * ((d * PI_APPROX * data.speed / 60) * r.psi) / (1000 * (2 * data.viscosity));
+  const double b = results.widthRatio;
+  results.re =
+      900 * d * ((d * PI_APPROX * data.speed / 60) * results.psi) / (1000 * (2 * data.viscosity));
   // Uses the clearance as entered at 20 C, not the effective one.
-  r.reCrit = 41.3 * std::sqrt(d / data.clearance);
+  results.reCrit = 41.3 * std::sqrt(d / data.clearance);
 
   // Coefficients of the friction fit, each a quartic in B/D.
   const double c0 = 1.153423 - 2.69332 * b + 6.552763 * std::pow(b, 2) - 7.81938 * std::pow(b, 3) +
@@ -23,12 +24,12 @@ void computeFriction(const BearingData& data, BearingResults& r) {
   const double c4 = 0.00258444 - 0.00870384 * b - 0.00157289 * std::pow(b, 2) +
                     0.01759905 * std::pow(b, 3) - 0.006688832 * std::pow(b, 4);
 
-  const double x = std::log10(r.so);
+  const double x = std::log10(results.so);
   const double logChar =
       c0 + c1 * x + c2 * std::pow(x, 2) + c3 * std::pow(x, 3) + c4 * std::pow(x, 4);
-  r.frictionChar = std::pow(10.0, logChar);
+  results.frictionChar = std::pow(10.0, logChar);
   // W from N and m/s.
-  r.frictionPower = r.psi * r.frictionChar * data.load * r.u;
+  results.frictionPower = results.psi * results.frictionChar * data.load * results.u;
 }
 
-bool reynoldsConditionHolds(const BearingResults& r) { return r.reCrit >= r.re; }
+bool reynoldsConditionHolds(const BearingResults& results) { return results.reCrit >= results.re; }

@@ -3,7 +3,12 @@
 #include "calc/sommerfeld.h"
 
 #include <cmath>
+#include <iterator>
 
+namespace {
+
+// Sets the fit coefficients a1, a2 of the Sommerfeld function for the width
+// ratio in results.
 void fitSommerfeld(BearingResults& results) {
   const double b = results.widthRatio;
   results.a1 = 1.1642 - 1.9456 * b + 7.1161 * std::pow(b, 2) - 10.1073 * std::pow(b, 3) +
@@ -11,6 +16,8 @@ void fitSommerfeld(BearingResults& results) {
   results.a2 = -1.000026 - 0.023634 * b - 0.4215 * std::pow(b, 2) - 0.038817 * std::pow(b, 3) -
                0.090551 * std::pow(b, 4);
 }
+
+}  // namespace
 
 double sommerfeldOfEps(const BearingResults& results, double eps) {
   const double b = results.widthRatio;
@@ -43,7 +50,7 @@ const DirectFit DIRECT_FITS[] = {
 const DirectFit& directFitFor(double b) {
   // The first row also starts at 0.125; a B/D below it, above 1 or not a
   // number falls through to the last row.
-  const int last = sizeof DIRECT_FITS / sizeof DIRECT_FITS[0] - 1;
+  const int last = static_cast<int>(std::size(DIRECT_FITS)) - 1;
   if (b >= 0.125) {
     for (int row = 0; row < last; ++row)
       if (b <= DIRECT_FITS[row].maxRatio) return DIRECT_FITS[row];

@@ -5,10 +5,6 @@
 #include "calc/bearing_results.h"
 #include "data/bearing_data.h"
 
-// Sets the fit coefficients a1, a2 of the Sommerfeld function for the
-// width ratio in results.
-void fitSommerfeld(BearingResults& results);
-
 // So(eps) for the width ratio and fit coefficients in results; unguarded,
 // so eps = 1 divides by zero and eps = 0 gives 0.
 double sommerfeldOfEps(const BearingResults& results, double eps);

@@ -1,11 +1,12 @@
 // The 'w' command: the current data set on two pages.
+#include "console/display.h"
+
 #include <cstdio>
 
-#include "console/entry.h"
-#include "console/keys.h"
+#include "console/input.h"
 
 void showCurrentValues(const BearingData& data) {
-  std::printf("momentan def. Werte 1:\n");
+  std::fputs("momentan def. Werte 1:\n", stdout);
   std::printf("Kraft   = %g N\n", data.load);
   std::printf("Drehzahl= %g 1/min\n", data.speed);
   std::printf("Durchm. = %g mm\n", data.diameter);
@@ -18,8 +19,7 @@ void showCurrentValues(const BearingData& data) {
   std::printf("Oelbohr.= %g mm\n", data.supplySize);
   pauseForKey();
 
-  std::printf("\n");  // ends the line of the pause prompt
-  std::printf("momentan def. Werte 2:\n");
+  std::fputs("\nmomentan def. Werte 2:\n", stdout);  // "\n" ends the pause prompt's line
   std::printf("OelEinT= %g GradC\n", data.oilInletTemp);
   std::printf("OelAusT= %g GradC\n", data.oilOutletTemp);
   std::printf("S-FilmT= %g GradC\n", data.filmTemp);

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "console/number_input.h"
+#include "console/input.h"
 
 namespace {
 
@@ -13,18 +13,20 @@ void askReal(const char* prompt, double& target) {
   readNumber(target);
 }
 
+bool inRange(int value, int lo, int hi) { return value >= lo && value <= hi; }
+
 // Asks until the field holds a value in lo..hi; the answer is stored before
 // it is tested. Text that is no number leaves the field as it was. When the
-// input ends the field gets back its valid value from before the question.
+// input ends the field gets back its value from before the question, or lo
+// if that was not valid either.
 void askChoice(const char* prompt, int& field, int lo, int hi) {
   const int before = field;
   for (;;) {
     std::fputs(prompt, stdout);
     const NumberRead read = readNumber(field);
-    const bool valid = field >= lo && field <= hi;
-    if (valid) return;
+    if (inRange(field, lo, hi)) return;
     if (read == NumberRead::END_OF_INPUT) {
-      field = before;
+      field = inRange(before, lo, hi) ? before : lo;
       return;
     }
   }
@@ -50,10 +52,10 @@ void enterClearanceAndViscosity(BearingData& data) {
 
 void enterOilSupply(BearingData& data) {
   askReal("Oeldruck[bar]=", data.supplyPressure);
-  std::printf("\nOelzufuehrung:\n");
-  std::printf("1:S-Loch entgegen Last\n");
-  std::printf("2:S-Loch 90 Grad zur Last\n");
-  std::printf("3:Ringnut\n");
+  std::fputs("\nOelzufuehrung:\n", stdout);
+  std::fputs("1:S-Loch entgegen Last\n", stdout);
+  std::fputs("2:S-Loch 90 Grad zur Last\n", stdout);
+  std::fputs("3:Ringnut\n", stdout);
   askChoice("\nFall [1~3]:", data.supplyCase, SUPPLY_HOLE_OPPOSITE, SUPPLY_GROOVE);
   // Hole diameter in cases 1 and 2, groove width in case 3.
   askReal("\ndH bzw. bG[mm]= ", data.supplySize);
@@ -64,7 +66,7 @@ void enterTemperatures(BearingData& data) {
   askReal("\nOelAusT[GradC]=", data.oilOutletTemp);
   std::printf("\n\nalpha Welle[1/K]=%g", data.alphaShaft);
   std::printf("\nalpha Lager[1/K]=%g", data.alphaBearing);
-  int change = 0;
+  int change = -1;  // no answer yet: text that is no number asks again
   askChoice("\naendern? nein=0/ja=1:", change, 0, 1);
   if (change == 1) {
     askReal("\nalpha Welle[1/K]=", data.alphaShaft);

@@ -1,4 +1,4 @@
-// The menu commands that change the data set, and the display of it.
+// The menu commands that change the data set.
 #pragma once
 
 #include "data/bearing_data.h"
@@ -16,6 +16,3 @@ void enterOilSupply(BearingData& data);
 void enterTemperatures(BearingData& data);
 // 'n': iterative or direct relative eccentricity.
 void enterEpsMode(BearingData& data);
-
-// 'w': every value but the eccentricity mode, on two pages.
-void showCurrentValues(const BearingData& data);

@@ -1,9 +1,21 @@
-// What differs between platforms in reaching the console.
+// What differs between platforms in reaching the console: one file for each
+// of POSIX, Windows and the browser.
 #pragma once
+
+#include <cstddef>
+
+// What readTerminalKey returns when the terminal cannot be read; errno tells
+// why.
+constexpr int KEY_ERROR = -2;
 
 // Whether standard input is an interactive terminal or console window.
 bool stdinIsTerminal();
 
 // One key from the terminal, unbuffered and without echo; KEY_NONE when the
-// terminal is gone.
+// terminal is gone, KEY_ERROR on a read error.
 int readTerminalKey();
+
+// Waits until input is there on fd and reads up to size bytes of it into
+// buffer. Returns their number, 0 at end of file, or -1 with errno set on a
+// read error.
+long readInput(int fd, char* buffer, std::size_t size);

@@ -1,12 +1,14 @@
-// Keys from a POSIX terminal: non-canonical, no-echo mode for the one read,
-// and the user's mode back on every way out, signals included.
+// The console on POSIX: non-canonical, no-echo mode for one key read, the
+// user's mode back on every way out, signals included, and input reads that
+// wait for a non-blocking descriptor.
+#include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <csignal>
 
-#include "console/keys.h"
+#include "console/input.h"
 #include "console/terminal.h"
 
 namespace {
@@ -15,19 +17,39 @@ struct termios savedMode;
 struct termios keyMode;
 volatile std::sig_atomic_t keyModeActive = 0;
 
-// Signals that end the program, and Ctrl-Z's stop, while a key is awaited.
-const int FATAL_SIGNALS[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
-struct sigaction previousActions[sizeof FATAL_SIGNALS / sizeof(int)];
-struct sigaction previousStop;
+// Signals whose default action ends the process; the real-time signals are
+// added in installHandlers. SIGKILL cannot be caught.
+const int FATAL_SIGNALS[] = {
+    SIGHUP,    SIGINT,  SIGQUIT, SIGILL,  SIGTRAP, SIGABRT, SIGBUS,    SIGFPE,  SIGUSR1, SIGSEGV,
+    SIGUSR2,   SIGPIPE, SIGALRM, SIGTERM, SIGXCPU, SIGXFSZ, SIGVTALRM, SIGPROF, SIGSYS,
+#ifdef SIGSTKFLT
+    SIGSTKFLT,
+#endif
+#ifdef SIGIO
+    SIGIO,
+#endif
+#ifdef SIGPWR
+    SIGPWR,
+#endif
+};
+// Indexed by signal number; NSIG lies above every signal, real-time ones too.
+struct sigaction previousActions[NSIG];
 
 void restoreUserMode() {
   if (keyModeActive) tcsetattr(STDIN_FILENO, TCSANOW, &savedMode);
 }
 
+void setAction(int sig, void (*handler)(int)) {
+  struct sigaction action {};
+  action.sa_handler = handler;
+  sigemptyset(&action.sa_mask);
+  sigaction(sig, &action, nullptr);
+}
+
 // Puts the terminal back and dies by the same signal, as if unhandled.
 void onFatalSignal(int sig) {
   restoreUserMode();
-  signal(sig, SIG_DFL);
+  setAction(sig, SIG_DFL);
   raise(sig);  // delivered with the default action when the handler returns
 }
 
@@ -36,35 +58,54 @@ void onFatalSignal(int sig) {
 void onStopSignal(int) {
   const int savedErrno = errno;
   restoreUserMode();
-  signal(SIGTSTP, SIG_DFL);
+  setAction(SIGTSTP, SIG_DFL);
   sigset_t stop;
   sigemptyset(&stop);
   sigaddset(&stop, SIGTSTP);
   sigprocmask(SIG_UNBLOCK, &stop, nullptr);
   raise(SIGTSTP);  // stops here until SIGCONT
-  signal(SIGTSTP, onStopSignal);
+  setAction(SIGTSTP, onStopSignal);
   if (keyModeActive) tcsetattr(STDIN_FILENO, TCSANOW, &keyMode);
   errno = savedErrno;
 }
 
-void installHandler(int sig, void (*handler)(int), struct sigaction* previous) {
-  struct sigaction action {};
-  action.sa_handler = handler;
-  sigemptyset(&action.sa_mask);
-  sigaction(sig, nullptr, previous);
-  if (previous->sa_handler != SIG_IGN) sigaction(sig, &action, nullptr);
+// Takes over sig unless the parent made the program ignore it.
+void installHandler(int sig, void (*handler)(int)) {
+  if (sigaction(sig, nullptr, &previousActions[sig]) != 0) return;
+  if (previousActions[sig].sa_handler != SIG_IGN) setAction(sig, handler);
+}
+
+template <typename Each>
+void forEachHandledSignal(Each each) {
+  for (const int sig : FATAL_SIGNALS) each(sig);
+#ifdef SIGRTMIN
+  for (int sig = SIGRTMIN; sig <= SIGRTMAX; ++sig) each(sig);
+#endif
+  each(SIGTSTP);
 }
 
 void installHandlers() {
-  for (unsigned i = 0; i < sizeof FATAL_SIGNALS / sizeof(int); ++i)
-    installHandler(FATAL_SIGNALS[i], onFatalSignal, &previousActions[i]);
-  installHandler(SIGTSTP, onStopSignal, &previousStop);
+  forEachHandledSignal(
+      [](int sig) { installHandler(sig, sig == SIGTSTP ? onStopSignal : onFatalSignal); });
 }
 
 void removeHandlers() {
-  for (unsigned i = 0; i < sizeof FATAL_SIGNALS / sizeof(int); ++i)
-    sigaction(FATAL_SIGNALS[i], &previousActions[i], nullptr);
-  sigaction(SIGTSTP, &previousStop, nullptr);
+  forEachHandledSignal([](int sig) { sigaction(sig, &previousActions[sig], nullptr); });
+}
+
+// read() that retries on EINTR and, on a descriptor left non-blocking by the
+// parent, waits for input instead of taking "nothing yet" for an end.
+long readWaiting(int fd, void* into, std::size_t size) {
+  for (;;) {
+    const ssize_t n = read(fd, into, size);
+    if (n >= 0) return n;
+    if (errno == EAGAIN || errno == EWOULDBLOCK) {
+      pollfd ready{fd, POLLIN, 0};
+      poll(&ready, 1, -1);
+    } else if (errno != EINTR) {
+      return -1;
+    }
+  }
 }
 
 }  // namespace
@@ -75,7 +116,7 @@ bool stdinIsTerminal() {
 }
 
 int readTerminalKey() {
-  if (tcgetattr(STDIN_FILENO, &savedMode) != 0) return KEY_NONE;
+  if (tcgetattr(STDIN_FILENO, &savedMode) != 0) return KEY_ERROR;
   keyMode = savedMode;
   // ISIG stays on, so Ctrl-C still interrupts. TCSANOW keeps keys typed ahead.
   keyMode.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
@@ -86,12 +127,14 @@ int readTerminalKey() {
   keyModeActive = 1;
   tcsetattr(STDIN_FILENO, TCSANOW, &keyMode);
   unsigned char c = 0;
-  ssize_t n;
-  do {
-    n = read(STDIN_FILENO, &c, 1);
-  } while (n < 0 && errno == EINTR);
+  const long n = readWaiting(STDIN_FILENO, &c, 1);
+  const int readError = errno;
   tcsetattr(STDIN_FILENO, TCSANOW, &savedMode);
   keyModeActive = 0;
   removeHandlers();
+  errno = readError;
+  if (n < 0) return KEY_ERROR;
   return n == 1 ? c : KEY_NONE;
 }
+
+long readInput(int fd, char* buffer, std::size_t size) { return readWaiting(fd, buffer, size); }

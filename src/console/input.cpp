@@ -1,0 +1,268 @@
+// The shared input stream, the menu's keys, the numbers of the entry prompts
+// and the failure exit for read and write errors.
+#include "console/input.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "console/input_testing.h"
+#include "console/terminal.h"
+
+// --- Failures ------------------------------------------------------------
+
+namespace {
+
+// Ends the program on a read or write error with the system's reason. The
+// terminal is in the user's mode here: key mode lasts only for one key read.
+[[noreturn]] void failWith(const char* what) {
+  const int error = errno != 0 ? errno : EIO;
+  std::fflush(stdout);
+  std::fprintf(stderr, "palimo: %s: %s\n", what, std::strerror(error));
+  std::_Exit(1);
+}
+
+}  // namespace
+
+void flushOutput() {
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) failWith("write error");
+}
+
+// --- The input stream ----------------------------------------------------
+//
+// The program reads its input itself, so that a read error is told from the
+// end of the input and so that pending text is exactly what the buffer holds.
+
+namespace {
+
+int inputFd = 0;
+char buffer[4096];
+std::size_t bufferStart = 0;
+std::size_t bufferEnd = 0;
+// A pipe or file stays at its end once reached. A terminal's end of file
+// (Ctrl-D) ends only the read at hand; the next one waits again.
+bool inputEnded = false;
+// Whether a number was taken from the line being read; a line end clears it.
+bool lineAnswered = false;
+
+bool isTerminalInput() { return inputFd == 0 && stdinIsTerminal(); }
+
+// Refills the empty buffer; false at the end of the input.
+bool fillBuffer() {
+  if (inputEnded) return false;
+  flushOutput();  // the prompt is on the screen before the wait
+  const long n = readInput(inputFd, buffer, sizeof buffer);
+  if (n < 0) failWith("read error");
+  if (n == 0) {
+    if (!isTerminalInput()) inputEnded = true;
+    return false;
+  }
+  bufferStart = 0;
+  bufferEnd = static_cast<std::size_t>(n);
+  return true;
+}
+
+// Gives back the character that takeChar just returned.
+void putBack(int c) {
+  if (c != EOF) --bufferStart;
+}
+
+bool isSpace(int c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool isDigit(int c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+int nextInputChar() {
+  if (bufferStart == bufferEnd && !fillBuffer()) return EOF;
+  const int c = static_cast<unsigned char>(buffer[bufferStart++]);
+  if (c == '\n') lineAnswered = false;
+  return c;
+}
+
+void readInputFrom(int fd) {
+  inputFd = fd;
+  bufferStart = bufferEnd = 0;
+  inputEnded = false;
+  lineAnswered = false;
+}
+
+// --- Keys ----------------------------------------------------------------
+
+int readKey() {
+  flushOutput();
+  if (isTerminalInput()) {
+    const int key = readTerminalKey();
+    if (key == KEY_ERROR) failWith("read error");
+    return key;
+  }
+  // From a pipe or file the keys share the stream with the numbers; the line
+  // end after a number (and any blank) is never a key.
+  for (;;) {
+    const int c = nextInputChar();
+    if (c == EOF) return KEY_NONE;
+    if (!isSpace(c)) return c;
+  }
+}
+
+void pauseForKey() {
+  std::fputs("weiter mit bel.Taste..", stdout);
+  readKey();
+}
+
+// --- Numbers -------------------------------------------------------------
+
+namespace {
+
+// Decimal digits kept of a numeral. A halfway point between two doubles has
+// at most 767 significant digits, so 800 kept digits and a sticky digit for
+// all the others round like the whole numeral.
+constexpr int KEPT_DIGITS = 800;
+// Digit counts and exponents saturate here, far beyond any double's range.
+constexpr long long COUNT_LIMIT = 1000000000000000LL;
+// A decimal exponent beyond this gives an infinity or zero in any case.
+constexpr long long EXPONENT_LIMIT = 1000;
+
+long long addSaturated(long long a, long long b) {
+  const long long sum = a + b;  // both are within COUNT_LIMIT, so no overflow
+  return sum > COUNT_LIMIT ? COUNT_LIMIT : sum < -COUNT_LIMIT ? -COUNT_LIMIT : sum;
+}
+
+// A numeral as read: sign, significant digits (at most KEPT_DIGITS of them
+// and whether a non-zero one was dropped), and the decimal exponent of the
+// point before the first of them.
+struct Numeral {
+  bool negative = false;
+  char digits[KEPT_DIGITS + 1] = {};
+  int kept = 0;
+  bool sticky = false;
+  long long pointExponent = 0;
+  bool anyDigit = false;
+};
+
+enum class NumberKind { INTEGER, REAL };
+
+// What a scan of one entry found. A leftover is text that is no number on a
+// line that has already answered a prompt.
+enum class Scan { NUMBER, NOT_A_NUMBER, LEFTOVER, END_OF_INPUT };
+
+// Adds one digit. Leading zeros are not significant: before the point they
+// are skipped, after it they move the point.
+void takeDigit(Numeral& n, int c, bool afterPoint) {
+  n.anyDigit = true;
+  if (n.kept == 0 && !n.sticky && c == '0') {
+    if (afterPoint) n.pointExponent = addSaturated(n.pointExponent, -1);
+    return;
+  }
+  if (n.kept < KEPT_DIGITS)
+    n.digits[n.kept++] = static_cast<char>(c);
+  else if (c != '0')
+    n.sticky = true;
+  if (!afterPoint) n.pointExponent = addSaturated(n.pointExponent, 1);
+}
+
+int takeDigits(Numeral& n, int c, bool afterPoint) {
+  while (isDigit(c)) {
+    takeDigit(n, c, afterPoint);
+    c = nextInputChar();
+  }
+  return c;
+}
+
+// Drops the rest of the line, its end included; EOF if the input ends first.
+int dropLine(int c) {
+  while (c != '\n' && c != EOF) c = nextInputChar();
+  return c;
+}
+
+// Reads the exponent of a real after its 'e'; false when no digit follows.
+bool takeExponent(Numeral& n, int& c) {
+  c = nextInputChar();
+  const bool negative = c == '-';
+  if (c == '+' || c == '-') c = nextInputChar();
+  if (!isDigit(c)) return false;
+  long long exponent = 0;
+  for (; isDigit(c); c = nextInputChar())
+    exponent = exponent >= COUNT_LIMIT ? COUNT_LIMIT : exponent * 10 + (c - '0');
+  n.pointExponent = addSaturated(n.pointExponent, negative ? -exponent : exponent);
+  return true;
+}
+
+// Scans [sign] digits, and for a real also [. digits] [e [sign] digits]. The
+// number must end at white space or at the end of the input; text glued to
+// it is dropped with the rest of its line. Text that is no number (a lone
+// sign or point, "1e") is dropped with the rest of its line too.
+Scan scanOnce(NumberKind kind, Numeral& n) {
+  int c;
+  do c = nextInputChar();
+  while (isSpace(c));
+  if (c == EOF) return Scan::END_OF_INPUT;
+  const bool onAnsweredLine = lineAnswered;
+  n.negative = c == '-';
+  if (c == '+' || c == '-') c = nextInputChar();
+  c = takeDigits(n, c, false);
+  if (kind == NumberKind::REAL && c == '.') c = takeDigits(n, nextInputChar(), true);
+  bool number = n.anyDigit;
+  if (number && kind == NumberKind::REAL && (c == 'e' || c == 'E')) number = takeExponent(n, c);
+  if (!number) {
+    if (dropLine(c) == EOF) return Scan::END_OF_INPUT;
+    return onAnsweredLine ? Scan::LEFTOVER : Scan::NOT_A_NUMBER;
+  }
+  if (isSpace(c) || c == EOF)
+    putBack(c);
+  else
+    dropLine(c);
+  return Scan::NUMBER;
+}
+
+// Scans one entry. A leftover is dropped with its line, and the entry reads
+// on from the next line as if nothing had been typed.
+Scan scanNumber(NumberKind kind, Numeral& n) {
+  for (;;) {
+    n = Numeral();
+    const Scan scan = scanOnce(kind, n);
+    if (scan == Scan::NUMBER) lineAnswered = true;
+    if (scan != Scan::LEFTOVER) return scan;
+  }
+}
+
+NumberRead asRead(Scan scan) {
+  return scan == Scan::END_OF_INPUT ? NumberRead::END_OF_INPUT : NumberRead::NOT_A_NUMBER;
+}
+
+}  // namespace
+
+NumberRead readNumber(double& target) {
+  Numeral n;
+  const Scan scan = scanNumber(NumberKind::REAL, n);
+  if (scan != Scan::NUMBER) return asRead(scan);
+  // A short normalized form, 0.DIGITS[1]eEXP, that every C library converts
+  // the same; the program never sets a locale, so strtod reads a point.
+  char text[KEPT_DIGITS + 32];
+  long long exponent = n.pointExponent;
+  if (exponent > EXPONENT_LIMIT) exponent = EXPONENT_LIMIT;
+  if (exponent < -EXPONENT_LIMIT) exponent = -EXPONENT_LIMIT;
+  std::snprintf(text, sizeof text, "%s0.%s%se%lld", n.negative ? "-" : "", n.digits,
+                n.sticky ? "1" : "", n.kept == 0 ? 0 : exponent);
+  target = std::strtod(text, nullptr);
+  return NumberRead::CONVERTED;
+}
+
+NumberRead readNumber(int& target) {
+  Numeral n;
+  const Scan scan = scanNumber(NumberKind::INTEGER, n);
+  if (scan != Scan::NUMBER) return asRead(scan);
+  // More digits than any int has saturate at once.
+  long long value = LLONG_MAX;
+  if (n.kept <= 10) {
+    value = 0;
+    for (int i = 0; i < n.kept; ++i) value = value * 10 + (n.digits[i] - '0');
+  }
+  if (n.negative) value = -value;
+  target = value > INT_MAX ? INT_MAX : value < INT_MIN ? INT_MIN : static_cast<int>(value);
+  return NumberRead::CONVERTED;
+}
