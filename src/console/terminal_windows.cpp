@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <csignal>
+#include <cstdio>
 
 #include "console/input.h"
 #include "console/terminal.h"
