@@ -179,4 +179,14 @@ TEST(EpsDirectTest, RowBoundsBelongToTheLowerRow) {
   }
 }
 
+// Each row of the direct fit reaches eps 1 at its own Sommerfeld number; a
+// wrong coefficient in any row moves that point.
+TEST(EpsDirectTest, EachRowReachesEps1AtItsSommerfeldNumber) {
+  const struct {
+    double widthRatio, so;
+  } rows[] = {{0.15, 2.243}, {0.18, 3.897}, {0.22, 5.034}, {0.3, 8.215},
+              {0.35, 15.34}, {0.45, 24.04}, {0.6, 67.06}};
+  for (const auto& row : rows) EXPECT_NEAR(1, epsDirect(row.widthRatio, row.so), 1e-4) << row.so;
+}
+
 }  // namespace

@@ -141,7 +141,12 @@ TEST(EntryTest, EnteredValuesReachTheCalculation) {
   } cases[] = {
       {"e 40 60 0 g x y q", "psi= 0.00136\nSo = 1.63541\neps(13)= 0.789462\n"},
       {"n 1 g x y q", "eps(0)= 0.858839\n"},
-      {"b 120 120.00000001 0.005 g x q", "B/D= 1\n"},
+      {"b 120 120 0.005 g x y q",
+       "B/D= 1\nu  = 12.5664 m/s\np  = 2.5 N/mm2\npsi= 0.001576\n"
+       "So = 1.09807\neps(13)= 0.559653\n"},
+      {"b 120 120.00000001 0.005 g x q",
+       "B/D= 1\nu  = 12.5664 m/s\np  = 2.5 N/mm2\n"
+       "psi= 0.001576\nSo = 1.09807\nB/D zu klein/gross\n"},
   };
   for (const auto& c : cases) {
     const ProgramRun run = runWithPipedInput(c.input);
