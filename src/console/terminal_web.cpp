@@ -1,0 +1,33 @@
+// The console in a web page, built with Emscripten: the page's script plays
+// the terminal driver. The dialogue stays synchronous; Asyncify suspends it
+// while a key or a line is awaited from the page.
+#include <emscripten.h>
+
+#include <climits>
+
+#include "console/input.h"
+#include "console/terminal.h"
+
+namespace {
+
+// One key press from the page, as its character code.
+EM_ASYNC_JS(int, awaitKey, (), { return await Module.palimoTerminal.readKey(); });
+
+// Up to size bytes of the line that the page collects with echo, its line
+// end included; the rest of a longer line comes with the next call.
+EM_ASYNC_JS(int, awaitInput, (char* buffer, int size), {
+  const bytes = await Module.palimoTerminal.readInput(size);
+  HEAPU8.set(bytes, buffer);
+  return bytes.length;
+});
+
+}  // namespace
+
+// The page is always a terminal: keys come one by one, numbers line by line.
+bool stdinIsTerminal() { return true; }
+
+int readTerminalKey() { return awaitKey(); }
+
+long readInput(int, char* buffer, std::size_t size) {
+  return awaitInput(buffer, size > INT_MAX ? INT_MAX : static_cast<int>(size));
+}
