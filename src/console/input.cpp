@@ -27,6 +27,7 @@ namespace {
 }  // namespace
 
 void flushOutput() {
+  errno = 0;  // a failed write sets it; an error from an earlier flush may not
   if (std::fflush(stdout) != 0 || std::ferror(stdout)) failWith("write error");
 }
 
@@ -64,7 +65,7 @@ bool fillBuffer() {
   return true;
 }
 
-// Gives back the character that takeChar just returned.
+// Gives back the character that nextInputChar just returned.
 void putBack(int c) {
   if (c != EOF) --bufferStart;
 }
