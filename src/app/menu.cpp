@@ -39,19 +39,6 @@ const char MENU[] =
     "F7 g Compute\n"
     "F8 q Exit\n";
 
-}  // namespace
-
-void runCalculation(const BearingData& data) {
-  BearingResults results;
-  if (!computeCharacteristics(data, results)) return;
-  solveEps(data, results);
-  computeFilmGeometry(data, results);
-  computeFriction(data, results);
-  computeFlowAndHeat(data, results);
-}
-
-namespace {
-
 void showIdentification() {
   std::fputs(
       "PALIMO n. DIN 31652 T1/2, Lehrmittelprojekt Maschinenelemente, "
@@ -104,6 +91,15 @@ void runMenu(BearingData& data) {
 }
 
 }  // namespace
+
+void runCalculation(const BearingData& data) {
+  BearingResults results;
+  if (!computeCharacteristics(data, results)) return;
+  solveEps(data, results);
+  computeFilmGeometry(data, results);
+  computeFriction(data, results);
+  computeFlowAndHeat(data, results);
+}
 
 int runProgram() {
   BearingData data = defaultBearingData();
