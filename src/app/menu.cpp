@@ -94,11 +94,21 @@ void runMenu(BearingData& data) {
 
 void runCalculation(const BearingData& data) {
   BearingResults results;
-  if (!computeCharacteristics(data, results)) return;
+  const bool widthRatioValid = computeCharacteristics(data, results);
+  printCharacteristics(results);
+  if (!widthRatioValid) {
+    printWidthRatioError();
+    pauseForKey();
+    return;
+  }
   solveEps(data, results);
   computeFilmGeometry(data, results);
+  printFilmGeometry(data, results);
+  pauseForKey();
   computeFriction(data, results);
   computeFlowAndHeat(data, results);
+  printFlowAndHeat(results);
+  pauseForKey();
 }
 
 int runProgram() {

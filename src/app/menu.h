@@ -3,7 +3,8 @@
 
 #include "data/bearing_data.h"
 
-// Runs the calculation stages on the data set, which it never changes; stops
+// Runs the calculation stages on the data set, which it never changes, and
+// prints their blocks: the first two, a pause, the third, a pause. Stops
 // after the first block when B/D is out of range.
 void runCalculation(const BearingData& data);
 

@@ -1,10 +1,8 @@
 // Third stage: minimum film thickness and attitude angle from the relative
 // eccentricity.
 #include <cmath>
-#include <cstdio>
 
 #include "calc/stages.h"
-#include "console/input.h"
 
 void computeFilmGeometry(const BearingData& data, BearingResults& results) {
   const double b = results.widthRatio;
@@ -19,10 +17,4 @@ void computeFilmGeometry(const BearingData& data, BearingResults& results) {
                    eps2 * (8.73393 - 2.3291 * b) + eps * (0.798745 * b - 2.5905) +
                    (1.152624 - 0.105465 * b);
   results.beta = (180 / PI_APPROX) * (p * t);  // radians to degrees
-
-  std::printf("eps(%d)= %g\n", results.passes, results.eps);
-  std::printf("beta = %g Grad\n", results.beta);
-  std::printf("h0   = %g mm\n", results.h0);
-  std::printf("h0lim= %g mm\n", data.h0Limit);
-  pauseForKey();
 }

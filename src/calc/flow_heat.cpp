@@ -1,11 +1,9 @@
 // Last stage: oil flows, outlet temperature of the heat balance and the
 // transition to mixed friction.
 #include <cmath>
-#include <cstdio>
 
 #include "calc/sommerfeld.h"
 #include "calc/stages.h"
-#include "console/input.h"
 
 namespace {
 
@@ -19,21 +17,6 @@ double pressureFlowCoefficient(const BearingData& data, double b, double eps) {
   const double qH = 0.368 * r + 1.204 - 1.046 * std::pow(r, 2) + 1.942 * std::pow(r, 3);
   if (data.supplyCase == SUPPLY_HOLE_90) return (PI_APPROX / 48) / (std::log(width / size) * qH);
   return (PI_APPROX / 48) * std::pow(1 + eps, 3) / (std::log(width / size) * qH);
-}
-
-void printThirdBlock(const BearingResults& r) {
-  std::fputs("\n", stdout);  // closes the line of the previous pause prompt
-  std::fputs(reynoldsConditionHolds(r) ? "Reynolds-Bed. erfuellt\n" : "Rey.Bed. nicht erfuellt\n",
-             stdout);
-  std::printf("Re     = %g\n", r.re);
-  std::printf("my/psi = %g\n", r.frictionChar);
-  std::printf("Po     = %g W\n", r.frictionPower);
-  std::printf("Q1     = %g cm3/s\n", r.q1);
-  std::printf("Q2     = %g cm3/s\n", r.q2);
-  std::printf("Q      = %g cm3/s\n", r.q);
-  std::printf("OelAusT= %g Grad C\n", r.outletTempCalc);
-  std::printf("eps ue = %g \n", r.epsTransition);
-  std::printf("So ue  = %g \n", r.soTransition);
 }
 
 }  // namespace
@@ -54,7 +37,4 @@ void computeFlowAndHeat(const BearingData& data, BearingResults& results) {
   // The eccentricity at which h0 would reach its permissible limit.
   results.epsTransition = 1 - 2 * data.h0Limit / (results.psi * data.diameter);
   results.soTransition = sommerfeldOfEps(results, results.epsTransition);
-
-  printThirdBlock(results);
-  pauseForKey();
 }

@@ -1,27 +1,26 @@
 // The stages of a bearing calculation run, in the order the run calls them
 // (the eccentricity stage, solveEps, is in sommerfeld.h). Each reads the data
-// set and the values of the earlier stages and writes its own into results.
+// set and the values of the earlier stages, writes its own into results and
+// prints nothing.
 #pragma once
 
 #include "calc/bearing_results.h"
 #include "data/bearing_data.h"
 
 // Speeds, effective relative clearance, B/D, specific load and Sommerfeld
-// number; prints the first result block. Returns false, after printing the
-// error and pausing, when B/D lies outside 0.125 ... 1.
+// number. Returns whether B/D lies within 0.125 ... 1, where the later
+// approximations hold.
 bool computeCharacteristics(const BearingData& data, BearingResults& results);
 
-// Minimum film thickness and attitude angle; prints the second block and
-// pauses.
+// Minimum film thickness and attitude angle.
 void computeFilmGeometry(const BearingData& data, BearingResults& results);
 
 // Reynolds number and its critical value, friction characteristic and
-// friction power; prints nothing.
+// friction power.
 void computeFriction(const BearingData& data, BearingResults& results);
 
 // Oil flows, outlet temperature of the heat balance and the transition to
-// mixed friction; prints the third block (with the friction values) and
-// pauses.
+// mixed friction.
 void computeFlowAndHeat(const BearingData& data, BearingResults& results);
 
 // Whether the gap flow stays laminar: Re_cr >= Re; false if either is not a

@@ -1,7 +1,23 @@
-// The display of the current data set.
+// The displays: the current data set, and the result blocks of a calculation
+// run.
 #pragma once
 
+#include "calc/bearing_results.h"
 #include "data/bearing_data.h"
 
 // 'w': every value but the eccentricity mode, on two pages.
 void showCurrentValues(const BearingData& data);
+
+// "Ergebnisse 1.Teil": the characteristic numbers.
+void printCharacteristics(const BearingResults& results);
+
+// The two lines that end a run whose B/D lies outside 0.125 ... 1.
+void printWidthRatioError();
+
+// The operating point, directly below the first block: eccentricity with its
+// pass count, attitude angle, and the film thickness beside its limit.
+void printFilmGeometry(const BearingData& data, const BearingResults& results);
+
+// The second screen: Reynolds check, friction, oil flows, outlet temperature
+// and the transition to mixed friction.
+void printFlowAndHeat(const BearingResults& results);
