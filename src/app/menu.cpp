@@ -9,6 +9,7 @@
 #include "console/display.h"
 #include "console/entry.h"
 #include "console/input.h"
+#include "console/terminal.h"
 
 namespace {
 
@@ -112,6 +113,7 @@ void runCalculation(const BearingData& data) {
 }
 
 int runProgram() {
+  openConsole();
   BearingData data = defaultBearingData();
   std::fputs(START_TEXT, stdout);
   runMenu(data);

@@ -8,11 +8,11 @@
 namespace {
 
 // Pressure flow coefficient of the supply element.
-double pressureFlowCoefficient(const BearingData& data, double b, double eps) {
-  const double width = data.width;
+double pressureFlowCoefficient(const BearingData& data, double widthRatio, double eps) {
+  const double width = data.width;  // B, mm
   const double size = data.supplySize;
   if (data.supplyCase == SUPPLY_GROOVE)
-    return width * ((PI_APPROX / 24) * (1 + 1.5 * std::pow(eps, 2)) / b) / (width - size);
+    return width * ((PI_APPROX / 24) * (1 + 1.5 * std::pow(eps, 2)) / widthRatio) / (width - size);
   const double r = size / width;
   const double qH = 0.368 * r + 1.204 - 1.046 * std::pow(r, 2) + 1.942 * std::pow(r, 3);
   if (data.supplyCase == SUPPLY_HOLE_90) return (PI_APPROX / 48) / (std::log(width / size) * qH);

@@ -82,13 +82,13 @@ void bisectEps(BearingResults& results) {
     else
       lo = mid;
     h = 0.5 * h;
-    results.passes = results.passes + 1;
+    ++results.passes;
   }
   results.eps = loOfPass;
 }
 
-}  // namespace
-
+// Relative eccentricity from the fitted cubic in log10 So for this width
+// ratio.
 double epsDirect(double widthRatio, double so) {
   const DirectFit& k = directFitFor(widthRatio);
   const double x = std::log10(so);
@@ -96,11 +96,12 @@ double epsDirect(double widthRatio, double so) {
   return std::pow(10.0, logEps);
 }
 
+}  // namespace
+
 void solveEps(const BearingData& data, BearingResults& results) {
   fitSommerfeld(results);
   if (data.epsMode == EPS_DIRECT) {
     results.eps = epsDirect(results.widthRatio, results.so);
-    results.passes = 0;
   } else {
     bisectEps(results);
   }

@@ -9,9 +9,7 @@
 // so eps = 1 divides by zero and eps = 0 gives 0.
 double sommerfeldOfEps(const BearingResults& results, double eps);
 
-// Relative eccentricity from the fitted cubic in log10 So for this width ratio.
-double epsDirect(double widthRatio, double so);
-
 // Fits the Sommerfeld function and finds the relative eccentricity of the
-// run's Sommerfeld number, by bisection or directly as data.epsMode says.
+// run's Sommerfeld number, by bisection or directly as data.epsMode says;
+// the pass count stays 0 in direct mode.
 void solveEps(const BearingData& data, BearingResults& results);

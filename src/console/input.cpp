@@ -38,36 +38,41 @@ void flushOutput() {
 
 namespace {
 
-int inputFd = 0;
-char buffer[4096];
-std::size_t bufferStart = 0;
-std::size_t bufferEnd = 0;
-// A pipe or file stays at its end once reached. A terminal's end of file
-// (Ctrl-D) ends only the read at hand; the next one waits again.
-bool inputEnded = false;
-// Whether a number was taken from the line being read; a line end clears it.
-bool lineAnswered = false;
+// Everything the input layer knows of its stream.
+struct Input {
+  int fd = 0;
+  char buffer[4096];
+  std::size_t start = 0;  // the unread text is buffer[start, end)
+  std::size_t end = 0;
+  // A pipe or file stays at its end once reached. A terminal's end of file
+  // (Ctrl-D) ends only the read at hand; the next one waits again.
+  bool ended = false;
+  // Whether a number was taken from the line being read; a line end clears it.
+  bool lineAnswered = false;
+};
 
-bool isTerminalInput() { return inputFd == 0 && stdinIsTerminal(); }
+Input input;
+
+bool isTerminalInput() { return input.fd == 0 && stdinIsTerminal(); }
 
 // Refills the empty buffer; false at the end of the input.
 bool fillBuffer() {
-  if (inputEnded) return false;
+  if (input.ended) return false;
   flushOutput();  // the prompt is on the screen before the wait
-  const long n = readInput(inputFd, buffer, sizeof buffer);
+  const long n = readInput(input.fd, input.buffer, sizeof input.buffer);
   if (n < 0) failWith("read error");
   if (n == 0) {
-    if (!isTerminalInput()) inputEnded = true;
+    if (!isTerminalInput()) input.ended = true;
     return false;
   }
-  bufferStart = 0;
-  bufferEnd = static_cast<std::size_t>(n);
+  input.start = 0;
+  input.end = static_cast<std::size_t>(n);
   return true;
 }
 
 // Gives back the character that nextInputChar just returned.
 void putBack(int c) {
-  if (c != EOF) --bufferStart;
+  if (c != EOF) --input.start;
 }
 
 bool isSpace(int c) {
@@ -79,17 +84,15 @@ bool isDigit(int c) { return c >= '0' && c <= '9'; }
 }  // namespace
 
 int nextInputChar() {
-  if (bufferStart == bufferEnd && !fillBuffer()) return EOF;
-  const int c = static_cast<unsigned char>(buffer[bufferStart++]);
-  if (c == '\n') lineAnswered = false;
+  if (input.start == input.end && !fillBuffer()) return EOF;
+  const int c = static_cast<unsigned char>(input.buffer[input.start++]);
+  if (c == '\n') input.lineAnswered = false;
   return c;
 }
 
 void readInputFrom(int fd) {
-  inputFd = fd;
-  bufferStart = bufferEnd = 0;
-  inputEnded = false;
-  lineAnswered = false;
+  input = Input();
+  input.fd = fd;
 }
 
 // --- Keys ----------------------------------------------------------------
@@ -202,7 +205,7 @@ Scan scanOnce(NumberKind kind, Numeral& n) {
   do c = nextInputChar();
   while (isSpace(c));
   if (c == EOF) return Scan::END_OF_INPUT;
-  const bool onAnsweredLine = lineAnswered;
+  const bool onAnsweredLine = input.lineAnswered;
   n.negative = c == '-';
   if (c == '+' || c == '-') c = nextInputChar();
   c = takeDigits(n, c, false);
@@ -226,7 +229,7 @@ Scan scanNumber(NumberKind kind, Numeral& n) {
   for (;;) {
     n = Numeral();
     const Scan scan = scanOnce(kind, n);
-    if (scan == Scan::NUMBER) lineAnswered = true;
+    if (scan == Scan::NUMBER) input.lineAnswered = true;
     if (scan != Scan::LEFTOVER) return scan;
   }
 }

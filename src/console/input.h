@@ -3,9 +3,6 @@
 // every wait for input.
 #pragma once
 
-// What readKey returns when no further key can be had (the input ended).
-constexpr int KEY_NONE = -1;
-
 // Puts everything printed so far on the screen. A write error ends the
 // program with status 1 and one line on standard error.
 void flushOutput();

@@ -4,9 +4,14 @@
 
 #include <cstddef>
 
+// What a key read returns when no further key can be had (the input ended).
+constexpr int KEY_NONE = -1;
 // What readTerminalKey returns when the terminal cannot be read; errno tells
 // why.
 constexpr int KEY_ERROR = -2;
+
+// Readies the console for the session; called once at start.
+void openConsole();
 
 // Whether standard input is an interactive terminal or console window.
 bool stdinIsTerminal();

@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <csignal>
 
-#include "console/input.h"
 #include "console/terminal.h"
 
 namespace {
@@ -18,7 +17,7 @@ struct termios keyMode;
 volatile std::sig_atomic_t keyModeActive = 0;
 
 // Signals whose default action ends the process; the real-time signals are
-// added in installHandlers. SIGKILL cannot be caught.
+// added in openConsole. SIGKILL cannot be caught.
 const int FATAL_SIGNALS[] = {
     SIGHUP,    SIGINT,  SIGQUIT, SIGILL,  SIGTRAP, SIGABRT, SIGBUS,    SIGFPE,  SIGUSR1, SIGSEGV,
     SIGUSR2,   SIGPIPE, SIGALRM, SIGTERM, SIGXCPU, SIGXFSZ, SIGVTALRM, SIGPROF, SIGSYS,
@@ -32,9 +31,6 @@ const int FATAL_SIGNALS[] = {
     SIGPWR,
 #endif
 };
-// Indexed by signal number; NSIG lies above every signal, real-time ones too.
-struct sigaction previousActions[NSIG];
-
 void restoreUserMode() {
   if (keyModeActive) tcsetattr(STDIN_FILENO, TCSANOW, &savedMode);
 }
@@ -71,26 +67,9 @@ void onStopSignal(int) {
 
 // Takes over sig unless the parent made the program ignore it.
 void installHandler(int sig, void (*handler)(int)) {
-  if (sigaction(sig, nullptr, &previousActions[sig]) != 0) return;
-  if (previousActions[sig].sa_handler != SIG_IGN) setAction(sig, handler);
-}
-
-template <typename Each>
-void forEachHandledSignal(Each each) {
-  for (const int sig : FATAL_SIGNALS) each(sig);
-#ifdef SIGRTMIN
-  for (int sig = SIGRTMIN; sig <= SIGRTMAX; ++sig) each(sig);
-#endif
-  each(SIGTSTP);
-}
-
-void installHandlers() {
-  forEachHandledSignal(
-      [](int sig) { installHandler(sig, sig == SIGTSTP ? onStopSignal : onFatalSignal); });
-}
-
-void removeHandlers() {
-  forEachHandledSignal([](int sig) { sigaction(sig, &previousActions[sig], nullptr); });
+  struct sigaction previous {};
+  if (sigaction(sig, nullptr, &previous) == 0 && previous.sa_handler != SIG_IGN)
+    setAction(sig, handler);
 }
 
 // read() that retries on EINTR and, on a descriptor left non-blocking by the
@@ -110,6 +89,19 @@ long readWaiting(int fd, void* into, std::size_t size) {
 
 }  // namespace
 
+// The handlers do nothing but die or stop as the signal would while the
+// terminal is in the user's mode, so they stay for the whole session.
+void openConsole() {
+  static bool installed = false;
+  if (installed) return;
+  installed = true;
+  for (const int sig : FATAL_SIGNALS) installHandler(sig, onFatalSignal);
+#ifdef SIGRTMIN
+  for (int sig = SIGRTMIN; sig <= SIGRTMAX; ++sig) installHandler(sig, onFatalSignal);
+#endif
+  installHandler(SIGTSTP, onStopSignal);
+}
+
 bool stdinIsTerminal() {
   static const bool terminal = isatty(STDIN_FILENO);
   return terminal;
@@ -123,7 +115,6 @@ int readTerminalKey() {
   keyMode.c_cc[VMIN] = 1;
   keyMode.c_cc[VTIME] = 0;
 
-  installHandlers();
   keyModeActive = 1;
   tcsetattr(STDIN_FILENO, TCSANOW, &keyMode);
   unsigned char c = 0;
@@ -131,7 +122,6 @@ int readTerminalKey() {
   const int readError = errno;
   tcsetattr(STDIN_FILENO, TCSANOW, &savedMode);
   keyModeActive = 0;
-  removeHandlers();
   errno = readError;
   if (n < 0) return KEY_ERROR;
   return n == 1 ? c : KEY_NONE;
