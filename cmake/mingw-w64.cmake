@@ -9,3 +9,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # One self-contained palimo.exe, without the compiler's run-time DLLs.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# Tests run the program under Wine.
+set(CMAKE_CROSSCOMPILING_EMULATOR wine)

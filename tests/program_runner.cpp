@@ -1,4 +1,5 @@
-// Process plumbing for the end-to-end tests.
+// Process plumbing for the end-to-end tests: a pipe, or a pseudo-terminal
+// with a shell-like parent, and the rendering of what a terminal shows.
 #include "program_runner.h"
 
 #include <fcntl.h>
@@ -9,9 +10,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <fstream>
 
 namespace {
 
@@ -42,6 +46,65 @@ bool waitWithDeadline(pid_t pid, int& status, Clock::time_point deadline, rusage
     if (millisLeft(deadline) == 0) return false;
     usleep(2000);
   }
+}
+
+bool endsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// The program waits for a key after the menu and at a pause.
+bool awaitsKey(const std::string& screen) {
+  return endsWith(screen, "F8 q Exit\n") || endsWith(screen, "weiter mit bel.Taste..");
+}
+
+// One key: a byte, or an escape sequence (CSI or SS3 with its parameters,
+// or Alt with a key).
+size_t keyLength(const std::string& input, size_t at) {
+  if (input[at] != '\x1b' || at + 1 == input.size()) return 1;
+  if (input[at + 1] != '[' && input[at + 1] != 'O') return 2;
+  size_t end = at + 2;
+  while (end < input.size() && input[end] >= 0x20 && input[end] <= 0x3f) ++end;
+  return (end < input.size() ? end + 1 : end) - at;
+}
+
+// One line: up to its line end or Ctrl-D.
+size_t lineLength(const std::string& input, size_t at) {
+  const size_t end = input.find_first_of("\n\x04", at);
+  return end == std::string::npos ? input.size() - at : end + 1 - at;
+}
+
+// Starts command with the slave as its terminal, as a shell starts a job: in
+// a process group of its own in the foreground, with this shell-like parent
+// in the same session, so that Ctrl-Z can stop it. The parent ends as the
+// job ends. Returns the job's pid through the pipe.
+[[noreturn]] void runJob(int slave, const std::vector<std::string>& command, int pidPipe) {
+  setsid();
+  ioctl(slave, TIOCSCTTY, 0);
+  const rlimit noCore{0, 0};
+  setrlimit(RLIMIT_CORE, &noCore);
+  const pid_t job = fork();
+  if (job == 0) {
+    setpgid(0, 0);
+    signal(SIGTTOU, SIG_IGN);
+    tcsetpgrp(slave, getpid());
+    signal(SIGTTOU, SIG_DFL);
+    for (int fd = 0; fd < 3; ++fd) dup2(slave, fd);
+    close(slave);
+    std::vector<char*> argv;
+    for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
+    argv.push_back(nullptr);
+    execvp(argv[0], argv.data());
+    _exit(127);
+  }
+  if (write(pidPipe, &job, sizeof job) != sizeof job) _exit(127);
+  int status = 0;
+  while (waitpid(job, &status, 0) < 0 && errno == EINTR) {
+  }
+  if (WIFSIGNALED(status)) {
+    signal(WTERMSIG(status), SIG_DFL);
+    kill(getpid(), WTERMSIG(status));
+  }
+  _exit(WIFEXITED(status) ? WEXITSTATUS(status) : 127);
 }
 
 }  // namespace
@@ -100,48 +163,141 @@ ProgramRun runWithPipedInput(const std::string& input, int timeoutMs, const Plum
   return run;
 }
 
-TerminalSession::TerminalSession(const termios& mode) {
-  termios start = mode;
-  if (openpty(&master_, &slave_, nullptr, &start, nullptr) != 0) return;
-  pid_ = fork();
-  if (pid_ == 0) {
-    setsid();
-    ioctl(slave_, TIOCSCTTY, 0);
-    dup2(slave_, STDIN_FILENO);
-    dup2(slave_, STDOUT_FILENO);
-    dup2(slave_, STDERR_FILENO);
-    close(master_);
-    close(slave_);
-    execl(PALIMO_BINARY, "palimo", static_cast<char*>(nullptr));
-    _exit(127);
+termios userMode() {
+  termios mode{};
+  mode.c_iflag = ICRNL | IXON;
+  mode.c_oflag = OPOST | ONLCR;
+  mode.c_cflag = CS8 | CREAD;
+  mode.c_lflag = ISIG | ICANON | ECHO | ECHOE | ECHOK | IEXTEN;
+  mode.c_cc[VINTR] = 3;
+  mode.c_cc[VQUIT] = 28;
+  mode.c_cc[VERASE] = 127;
+  mode.c_cc[VKILL] = 21;
+  mode.c_cc[VEOF] = 4;
+  mode.c_cc[VMIN] = 1;
+  mode.c_cc[VSUSP] = 26;
+  mode.c_cc[VSTART] = 17;
+  mode.c_cc[VSTOP] = 19;
+  cfsetispeed(&mode, B38400);
+  cfsetospeed(&mode, B38400);
+  return mode;
+}
+
+bool sameMode(const termios& a, const termios& b) {
+  return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag &&
+         a.c_lflag == b.c_lflag && std::memcmp(a.c_cc, b.c_cc, sizeof a.c_cc) == 0;
+}
+
+std::string render(const std::string& bytes) {
+  std::string screen;
+  std::string line;
+  size_t column = 0;
+  const auto padToCursor = [&] {
+    if (line.size() < column) line.resize(column, ' ');
+  };
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    const char c = bytes[i];
+    if (c == '\r' || c == '\n') {
+      padToCursor();  // cells the cursor passed over are blanks
+      column = 0;
+      if (c == '\n') screen += line + '\n', line.clear();
+    } else if (c == '\b') {
+      if (column > 0) --column;
+    } else if (c == '\x1b' && i + 1 < bytes.size() && bytes[i + 1] == '[') {
+      size_t end = i + 2;
+      while (end < bytes.size() && bytes[end] >= 0x20 && bytes[end] <= 0x3f) ++end;
+      if (end == bytes.size()) break;
+      const std::string parameter = bytes.substr(i + 2, end - i - 2);
+      if (bytes[end] == 'K' && line.size() > column) line.resize(column);
+      if (bytes[end] == 'C') column += parameter.empty() ? 1 : std::stoul(parameter);
+      i = end;
+    } else {
+      padToCursor();
+      if (column < line.size())
+        line[column] = c;
+      else
+        line += c;
+      ++column;
+    }
   }
+  return screen + line;
+}
+
+TerminalSession::TerminalSession(const termios& mode, std::vector<std::string> command)
+    : native_(command.empty()) {
+  if (native_) command = {PALIMO_BINARY};
+  termios start = mode;
+  winsize size{50, 200, 0, 0};
+  int pidPipe[2];
+  if (openpty(&master_, &slave_, nullptr, &start, &size) != 0 || pipe(pidPipe) != 0) return;
+  shell_ = fork();
+  if (shell_ == 0) {
+    close(master_);
+    close(pidPipe[0]);
+    runJob(slave_, command, pidPipe[1]);
+  }
+  close(pidPipe[1]);
+  if (read(pidPipe[0], &pid_, sizeof pid_) != sizeof pid_) pid_ = -1;
+  close(pidPipe[0]);
 }
 
 TerminalSession::~TerminalSession() {
   int status;
-  if (pid_ > 0 && waitpid(pid_, &status, WNOHANG) == 0) {
-    kill(pid_, SIGKILL);
-    waitpid(pid_, &status, 0);
+  if (shell_ > 0 && waitpid(shell_, &status, WNOHANG) == 0) {
+    if (pid_ > 0) kill(pid_, SIGKILL);
+    kill(shell_, SIGKILL);
+    waitpid(shell_, &status, 0);
   }
   if (master_ >= 0) close(master_);
   if (slave_ >= 0) close(slave_);
 }
 
 void TerminalSession::type(const std::string& keys) {
+  typedAt_ = raw_.size();
   if (write(master_, keys.data(), keys.size()) < 0) return;
 }
 
-std::string TerminalSession::readUntil(const std::string& text, int timeoutMs) {
+bool TerminalSession::readFor(int millis) {
+  return readSome(master_, raw_, Clock::now() + std::chrono::milliseconds(millis));
+}
+
+bool TerminalSession::blockedInRead() const {
+  std::ifstream file("/proc/" + std::to_string(pid_) + "/syscall");
+  std::string number, firstArgument;
+  file >> number >> firstArgument;
+  // read(0, ...), or poll() on a non-blocking terminal.
+  return (number == "0" && firstArgument == "0x0") || number == "7" || number == "271";
+}
+
+bool TerminalSession::awaitInput(int timeoutMs) {
+  const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  auto lastOutput = Clock::now();
+  while (millisLeft(deadline) > 0) {
+    if (native_) {
+      // Once it blocks, all it printed is on its way; a short quiet takes it.
+      if (blockedInRead() && !readFor(20)) return true;
+      readFor(2);
+    } else if (readFor(50)) {
+      lastOutput = Clock::now();
+    } else if (Clock::now() - lastOutput > std::chrono::milliseconds(400) &&
+               raw_.size() > typedAt_) {
+      const std::string shown = screen();
+      if (!shown.empty() && (shown.back() != '\n' || awaitsKey(shown))) return true;
+    }
+  }
+  return false;
+}
+
+bool TerminalSession::waitForEnd(int& waitStatus, int timeoutMs) {
   const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
   for (;;) {
-    const size_t at = pending_.find(text);
-    if (at != std::string::npos) {
-      std::string seen = pending_.substr(0, at + text.size());
-      pending_.erase(0, at + text.size());
-      return seen;
-    }
-    if (!readSome(master_, pending_, deadline)) return "";
+    readFor(10);
+    if (waitpid(shell_, &waitStatus, WNOHANG) == shell_) break;
+    if (millisLeft(deadline) == 0) return false;
   }
+  while (readFor(10)) {
+  }
+  return true;
 }
 
 termios TerminalSession::mode() const {
@@ -150,6 +306,15 @@ termios TerminalSession::mode() const {
   return now;
 }
 
-bool TerminalSession::waitForEnd(int& waitStatus, int timeoutMs) {
-  return waitWithDeadline(pid_, waitStatus, Clock::now() + std::chrono::milliseconds(timeoutMs));
+bool playSession(TerminalSession& session, const std::string& input, int& waitStatus) {
+  for (size_t at = 0; at < input.size();) {
+    if (!session.awaitInput()) return false;
+    const size_t length =
+        awaitsKey(session.screen()) ? keyLength(input, at) : lineLength(input, at);
+    std::string keys = input.substr(at, length);
+    std::replace(keys.begin(), keys.end(), '\n', '\r');  // Enter sends a carriage return
+    session.type(keys);
+    at += length;
+  }
+  return session.waitForEnd(waitStatus);
 }

@@ -1,11 +1,12 @@
 // Starts the built program as a user or a script would: with its input from
-// a pipe, or at a pseudo-terminal.
+// a pipe, or at a pseudo-terminal where a session is typed unit by unit.
 #pragma once
 
 #include <sys/types.h>
 #include <termios.h>
 
 #include <string>
+#include <vector>
 
 // What a finished run left: the screen text and how the process ended.
 struct ProgramRun {
@@ -27,26 +28,55 @@ struct Plumbing {
 ProgramRun runWithPipedInput(const std::string& input, int timeoutMs = 10000,
                              const Plumbing& plumbing = {});
 
+// A canonical, echoing terminal as a shell leaves it.
+termios userMode();
+
+// Whether two terminal modes are the same in flags and control characters.
+bool sameMode(const termios& a, const termios& b);
+
+// The text a terminal shows for the bytes written to it: line ends,
+// backspace, erase to the end of the line and cursor forward (with which
+// Wine's console writes blanks) are carried out; other escape sequences are
+// dropped. Lines end in "\n".
+std::string render(const std::string& bytes);
+
 // The program at a pseudo-terminal: keys typed into it, screen read off it.
 class TerminalSession {
  public:
-  // Starts the program with the terminal in the given mode.
-  explicit TerminalSession(const termios& mode);
+  // Starts command (the program itself by default) with the terminal in the
+  // given mode.
+  explicit TerminalSession(const termios& mode, std::vector<std::string> command = {});
   ~TerminalSession();
 
   void type(const std::string& keys);
-  // Reads the screen until it ends in text; returns all read since the last
-  // call. Empty if text did not come within the time.
-  std::string readUntil(const std::string& text, int timeoutMs = 5000);
+  // Waits until the program waits for input: blocked in a read of the
+  // terminal, or, for a program under Wine, quiet with a prompt on the
+  // screen. False if that did not come within the time.
+  bool awaitInput(int timeoutMs = 10000);
+  // Reads the screen until the program ends; false if it did not within
+  // the time. waitStatus tells how it ended.
+  bool waitForEnd(int& waitStatus, int timeoutMs = 10000);
+  // Everything shown so far, rendered.
+  std::string screen() const { return render(raw_); }
   // The terminal's current mode, as the program sees it.
   termios mode() const;
-  // Waits for the program to end; false if it did not within the time.
-  bool waitForEnd(int& waitStatus, int timeoutMs = 5000);
+  // The program's process, for signals.
   pid_t pid() const { return pid_; }
 
  private:
+  bool readFor(int millis);
+  bool blockedInRead() const;
+  bool native_ = true;  // the program itself, not under Wine
   int master_ = -1;
   int slave_ = -1;
+  pid_t shell_ = -1;  // the shell-like parent that waits for the program
   pid_t pid_ = -1;
-  std::string pending_;
+  std::string raw_;     // every byte shown so far
+  size_t typedAt_ = 0;  // how much was shown when the last keys were typed
 };
+
+// Types input into the session as a person would: at a menu or pause one
+// key (an escape sequence is one key), elsewhere one line, each when the
+// program waits for it; a line end is the Enter key. Then waits for the
+// end. False if the program did not wait or end in time.
+bool playSession(TerminalSession& session, const std::string& input, int& waitStatus);

@@ -1,21 +1,20 @@
-// Opens the web page from disk in the system's Chromium, plays each session of
-// sessions.json key by key (or through the touch buttons), waiting for every
-// prompt, and compares the text of #screen byte for byte with the Linux
-// program's screen for the same session at a terminal. Reports the page's
-// size and the time from navigation to the first menu.
+// Opens the web page from disk in the system's Chromium and plays each stored
+// terminal session to it, as a person would: at a menu or pause one key,
+// elsewhere one line, each when the program waits for it; the session
+// "touch" through the touch buttons and the input line. The text of #screen
+// must equal the stored screen byte for byte. Reports the page's size and the
+// time from navigation to the first menu.
 //
-// Usage: node browser_test.mjs PAGE LINUX_PROGRAM [SCREENSHOT.png]
-import {execFileSync} from 'node:child_process';
-import {readFileSync, statSync} from 'node:fs';
+// Usage: node browser_test.mjs PAGE [SCREENSHOT.png]
+import {readdirSync, readFileSync, statSync} from 'node:fs';
 import {dirname, join, resolve} from 'node:path';
 import {fileURLToPath, pathToFileURL} from 'node:url';
 import puppeteer from 'puppeteer-core';
 
 const here = dirname(fileURLToPath(import.meta.url));
-const [page_, program, screenshot] = process.argv.slice(2);
+const sessions = join(here, '..', 'sessions', 'terminal');
+const [page_, screenshot] = process.argv.slice(2);
 const pagePath = resolve(page_);
-const sessionsPath = join(here, 'sessions.json');
-const sessions = JSON.parse(readFileSync(sessionsPath, 'utf8'));
 const MAX_BYTES = 300 * 1024;
 
 const browser = await puppeteer.launch({
@@ -30,55 +29,77 @@ const browser = await puppeteer.launch({
 let failures = 0;
 const fail = message => { console.error(`web page: ${message}`); failures++; };
 
-async function play(name, steps) {
-  const touch = steps.some(([how]) => how !== 'keys');
+// Counts the times the program starts to wait for a key or a line.
+function countWaits() {
+  window.palimoWaits = document.body.dataset.wait ? 1 : 0;
+  new MutationObserver(records => {
+    for (const record of records) if (!record.oldValue) window.palimoWaits++;
+  }).observe(document.body, {attributes: true, attributeFilter: ['data-wait'], attributeOldValue: true});
+}
+
+async function typeUnit(page, unit, touch) {
+  if (!touch) return page.keyboard.type(unit);
+  if (!unit.endsWith('\n')) return page.tap(`button[data-key="${unit}"]`);
+  await page.type('#line', unit.slice(0, -1));
+  await page.tap('#entry button');
+}
+
+async function play(name, input) {
+  const touch = name === 'touch';
   const page = await browser.newPage();
   await page.setViewport(touch ? {width: 390, height: 844, isMobile: true, hasTouch: true}
                                : {width: 900, height: 760});
   const fetched = [];
   page.on('request', request => {
-    if (!request.url().startsWith('file:') && !request.url().startsWith('data:')) fetched.push(request.url());
+    if (!/^(file|data):/.test(request.url())) fetched.push(request.url());
   });
   const errors = [];
   page.on('pageerror', error => errors.push(error.message));
   await page.goto(pathToFileURL(pagePath).href);
-  for (const [how, what, wait, until] of steps) {
-    const before = what === '' ? 0 : await page.$eval('#screen', element => element.textContent.length);
-    if (how === 'keys') await page.keyboard.type(what);
-    if (how === 'button') await page.tap(`button[data-key="${what === 'weiter' ? ' ' : what}"]`);
-    if (how === 'line') {
-      await page.type('#line', what);
-      await page.tap('#entry button');
-    }
-    await page.waitForFunction(
-        (wait, until, before) => document.body.dataset.wait === wait &&
-            document.getElementById('screen').textContent.slice(before).endsWith(until),
-        {timeout: 10000}, wait, until, before).catch(() => fail(`${name}: '${until}' did not come`));
-    if (screenshot && name === 'defaults' && until.startsWith('So ue')) {
+  await page.evaluate(countWaits);
+  for (let at = 0, waits = 1; at < input.length; waits++) {
+    await page.waitForFunction(n => window.palimoWaits >= n, {timeout: 10000}, waits)
+        .catch(() => fail(`${name}: the program did not wait for input at byte ${at}`));
+    const key = await page.evaluate(() => document.body.dataset.wait === 'key');
+    const unit = key ? input[at] : input.slice(at, input.indexOf('\n', at) + 1 || undefined);
+    await typeUnit(page, unit, touch);
+    at += unit.length;
+    if (screenshot && name === 'defaults' && at === 2) {  // after 'g' and a key: both screens
+      await page.waitForFunction(n => window.palimoWaits > n, {}, waits);
       await page.screenshot({path: screenshot});
     }
   }
+  await page.waitForFunction(() => document.body.dataset.wait === 'ended', {timeout: 10000})
+      .catch(() => fail(`${name}: the program did not end`));
   const screen = await page.$eval('#screen', element => element.textContent);
-  const linux = execFileSync('python3', [join(here, 'linux_transcript.py'), program, sessionsPath, name],
-                             {encoding: 'latin1'});
-  if (screen === linux) {
-    console.log(`web page: ${name}: ${screen.split('\n').length} lines, same screen as on Linux`);
+  const stored = readFileSync(join(sessions, `${name}.out`), 'latin1');
+  if (screen === stored) {
+    console.log(`web page: ${name}: ${screen.split('\n').length} lines, the stored screen`);
   } else {
-    const at = [...screen].findIndex((c, i) => c !== linux[i]);
-    fail(`${name}: the screen differs from the Linux program's at byte ${at}:\n` +
-         `page:  ${JSON.stringify(screen.slice(at - 40, at + 40))}\n` +
-         `linux: ${JSON.stringify(linux.slice(at - 40, at + 40))}`);
+    const at = [...screen].findIndex((c, i) => c !== stored[i]);
+    fail(`${name}: the screen differs from the stored one at byte ${at}:\n` +
+         `page:   ${JSON.stringify(screen.slice(at - 40, at + 40))}\n` +
+         `stored: ${JSON.stringify(stored.slice(at - 40, at + 40))}`);
   }
   if (fetched.length) fail(`${name}: fetched ${fetched.join(' ')}`);
   if (errors.length) fail(`${name}: script errors: ${errors.join('; ')}`);
   const firstMenu = await page.evaluate(
       () => performance.getEntriesByName('palimo-first-menu')[0]?.startTime);
+  // Enter on the focused "Neu starten" starts the program again.
+  await page.keyboard.press('Enter');
+  await page.waitForFunction(() => document.body.dataset.wait === 'key', {timeout: 10000})
+      .catch(() => fail(`${name}: Enter on "Neu starten" did not start the program again`));
   await page.close();
   return firstMenu;
 }
 
 const firstMenus = [];
-for (const [name, steps] of Object.entries(sessions)) firstMenus.push(await play(name, steps));
+for (const file of readdirSync(sessions).filter(file => file.endsWith('.in')).sort()) {
+  const input = readFileSync(join(sessions, file), 'latin1');
+  // Control keys such as Ctrl-D or an escape sequence are a terminal's.
+  if (/[\0-\x09\x0b-\x1f]/.test(input)) continue;
+  firstMenus.push(await play(file.slice(0, -3), input));
+}
 await browser.close();
 
 const bytes = statSync(pagePath).size;

@@ -1,0 +1,87 @@
+// Every stored session: its input given to the program through a pipe, or
+// typed at a terminal, shows its stored screen byte for byte and ends with
+// success. PALIMO_TERMINAL_PROGRAM (say "wine palimo.exe") plays the
+// terminal sessions to another program; PALIMO_RECORD=1 stores the screens
+// shown instead, for a change of screen to be reviewed in the diff.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "program_runner.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// "piped/NAME" and "terminal/NAME", each with NAME.in and NAME.out.
+std::vector<std::string> storedSessions() {
+  std::vector<std::string> names;
+  for (const char* kind : {"piped", "terminal"})
+    for (const auto& entry : fs::directory_iterator(fs::path(PALIMO_SESSIONS) / kind))
+      if (entry.path().extension() == ".in")
+        names.push_back(std::string(kind) + "/" + entry.path().stem().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string pathOf(const std::string& session, const char* extension) {
+  return std::string(PALIMO_SESSIONS) + "/" + session + extension;
+}
+
+std::string contents(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+// The stored screen, or with PALIMO_RECORD the screen shown, stored.
+std::string expectedScreen(const std::string& session, const std::string& shown) {
+  if (std::getenv("PALIMO_RECORD"))
+    std::ofstream(pathOf(session, ".out"), std::ios::binary) << shown;
+  return contents(pathOf(session, ".out"));
+}
+
+// The program's command when it is not this build's own.
+std::vector<std::string> terminalProgram() {
+  const char* text = std::getenv("PALIMO_TERMINAL_PROGRAM");
+  std::vector<std::string> words;
+  std::istringstream command(text ? text : "");
+  for (std::string word; command >> word;) words.push_back(word);
+  return words;
+}
+
+class SessionTest : public testing::TestWithParam<std::string> {};
+
+TEST_P(SessionTest, ShowsTheStoredScreen) {
+  const std::string input = contents(pathOf(GetParam(), ".in"));
+  if (GetParam().rfind("piped/", 0) == 0) {
+    const ProgramRun run = runWithPipedInput(input);
+    EXPECT_EQ(expectedScreen(GetParam(), run.output), run.output);
+    EXPECT_TRUE(run.exited && run.exitStatus == 0) << run.exitStatus << run.errors;
+    return;
+  }
+  const std::vector<std::string> program = terminalProgram();
+  // Ctrl-D ends a line only on a POSIX terminal.
+  if (!program.empty() && input.find('\x04') != std::string::npos) GTEST_SKIP();
+  TerminalSession session(userMode(), program);
+  int status = 0;
+  EXPECT_TRUE(playSession(session, input, status)) << session.screen();
+  EXPECT_EQ(expectedScreen(GetParam(), session.screen()), session.screen());
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_TRUE(!program.empty() || sameMode(userMode(), session.mode()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Stored, SessionTest, testing::ValuesIn(storedSessions()),
+                         [](const testing::TestParamInfo<std::string>& p) {
+                           std::string name = p.param;
+                           std::replace(name.begin(), name.end(), '/', '_');
+                           return name;
+                         });
+
+}  // namespace
