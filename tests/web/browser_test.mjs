@@ -76,7 +76,8 @@ async function play(name, input) {
   if (screen === stored) {
     console.log(`web page: ${name}: ${screen.split('\n').length} lines, the stored screen`);
   } else {
-    const at = [...screen].findIndex((c, i) => c !== stored[i]);
+    let at = 0;
+    while (at < stored.length && screen[at] === stored[at]) at++;
     fail(`${name}: the screen differs from the stored one at byte ${at}:\n` +
          `page:   ${JSON.stringify(screen.slice(at - 40, at + 40))}\n` +
          `stored: ${JSON.stringify(stored.slice(at - 40, at + 40))}`);
