@@ -254,11 +254,19 @@ TerminalSession::~TerminalSession() {
 
 void TerminalSession::type(const std::string& keys) {
   typedAt_ = raw_.size();
+  switchesAtType_ = voluntarySwitches();
   if (write(master_, keys.data(), keys.size()) < 0) return;
 }
 
 bool TerminalSession::readFor(int millis) {
   return readSome(master_, raw_, Clock::now() + std::chrono::milliseconds(millis));
+}
+
+long TerminalSession::voluntarySwitches() const {
+  std::ifstream file("/proc/" + std::to_string(pid_) + "/status");
+  for (std::string line; std::getline(file, line);)
+    if (line.rfind("voluntary_ctxt_switches:", 0) == 0) return std::stol(line.substr(24));
+  return 0;
 }
 
 bool TerminalSession::blockedInRead() const {
@@ -274,8 +282,9 @@ bool TerminalSession::awaitInput(int timeoutMs) {
   auto lastOutput = Clock::now();
   while (millisLeft(deadline) > 0) {
     if (native_) {
-      // Once it blocks, all it printed is on its way; a short quiet takes it.
-      if (blockedInRead() && !readFor(20)) return true;
+      // Once it blocks again after the keys, all it printed is on its way; a
+      // short quiet takes it.
+      if (voluntarySwitches() > switchesAtType_ && blockedInRead() && !readFor(20)) return true;
       readFor(2);
     } else if (readFor(50)) {
       lastOutput = Clock::now();

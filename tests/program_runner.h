@@ -66,13 +66,15 @@ class TerminalSession {
  private:
   bool readFor(int millis);
   bool blockedInRead() const;
+  long voluntarySwitches() const;
   bool native_ = true;  // the program itself, not under Wine
   int master_ = -1;
   int slave_ = -1;
   pid_t shell_ = -1;  // the shell-like parent that waits for the program
   pid_t pid_ = -1;
-  std::string raw_;     // every byte shown so far
-  size_t typedAt_ = 0;  // how much was shown when the last keys were typed
+  std::string raw_;           // every byte shown so far
+  size_t typedAt_ = 0;        // how much was shown when the last keys were typed
+  long switchesAtType_ = -1;  // how often the program had waited by then
 };
 
 // Types input into the session as a person would: at a menu or pause one
