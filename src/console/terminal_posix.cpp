@@ -90,10 +90,11 @@ long readWaiting(int fd, void* into, std::size_t size) {
 }  // namespace
 
 // The handlers do nothing but die or stop as the signal would while the
-// terminal is in the user's mode, so they stay for the whole session.
+// terminal is in the user's mode, so they stay for the whole session. Without
+// a terminal there is no mode to give back, and the signals stay as they are.
 void openConsole() {
   static bool installed = false;
-  if (installed) return;
+  if (installed || !stdinIsTerminal()) return;
   installed = true;
   for (const int sig : FATAL_SIGNALS) installHandler(sig, onFatalSignal);
 #ifdef SIGRTMIN
