@@ -58,51 +58,53 @@ const DirectFit& directFitFor(double b) {
   return DIRECT_FITS[last];
 }
 
-// Bracket of the bisection and the tolerance on its half-width. Thirteen
-// halvings of 0.437 first bring the half-width below the tolerance.
+// Brackets of the bisection: the relative eccentricities of the design
+// tables, and below them those of light loads.
+constexpr double EPS_LIGHT = 0;
 constexpr double EPS_LOW = 0.125;
 constexpr double EPS_HIGH = 0.999;
-constexpr double HALF_WIDTH_TOLERANCE = 0.0001;
+// Thirteen halvings: the first count that brings the half-width of the
+// bracket 0.125 ... 0.999 (0.437) below 0.0001.
+constexpr int PASSES = 13;
 
 // Halves the bracket on the side of the root of So(eps) = So, which rises
-// with eps. The result is the lower end with which the last pass started;
-// a So above the bracket (or infinite, or not a number) drives it to the
-// top, one below it leaves it at 0.125.
+// with eps. The result is the lower end with which the last pass started,
+// at most 0.874 / 2^12 below the root. A So below So(0.125), zero and
+// negative ones included, is sought in 0 ... 0.125; one above the bracket
+// (or infinite, or not a number) drives the result to the top.
 void bisectEps(BearingResults& results) {
-  double lo = EPS_LOW;
-  double hi = EPS_HIGH;
-  double h = (hi - lo) / 2;
+  const bool lightLoad = results.so < sommerfeldOfEps(results, EPS_LOW);
+  double lo = lightLoad ? EPS_LIGHT : EPS_LOW;
+  double hi = lightLoad ? EPS_LOW : EPS_HIGH;
   double loOfPass = lo;
-  results.passes = 0;
-  while (!(HALF_WIDTH_TOLERANCE >= h)) {
+  for (results.passes = 0; results.passes < PASSES; ++results.passes) {
     const double mid = (lo + hi) / 2;
     loOfPass = lo;
     if (sommerfeldOfEps(results, mid) > results.so)
       hi = mid;
     else
       lo = mid;
-    h = 0.5 * h;
-    ++results.passes;
   }
   results.eps = loOfPass;
 }
 
 // Relative eccentricity from the fitted cubic in log10 So for this width
-// ratio.
-double epsDirect(double widthRatio, double so) {
+// ratio. Returns whether the fit holds there: it must give a film (eps below
+// 1) and rise with the load (a positive slope of log eps over log So). A
+// fit eps that is not a number is kept as it is.
+bool epsDirect(double widthRatio, double so, double& eps) {
   const DirectFit& k = directFitFor(widthRatio);
   const double x = std::log10(so);
   const double logEps = k.k3 * std::pow(x, 3) + k.k2 * std::pow(x, 2) + k.k1 * x + k.k0;
-  return std::pow(10.0, logEps);
+  eps = std::pow(10.0, logEps);
+  const double slope = 3 * k.k3 * x * x + 2 * k.k2 * x + k.k1;
+  return !(eps >= 1 || slope <= 0);
 }
 
 }  // namespace
 
 void solveEps(const BearingData& data, BearingResults& results) {
   fitSommerfeld(results);
-  if (data.epsMode == EPS_DIRECT) {
-    results.eps = epsDirect(results.widthRatio, results.so);
-  } else {
-    bisectEps(results);
-  }
+  if (data.epsMode == EPS_DIRECT && epsDirect(results.widthRatio, results.so, results.eps)) return;
+  bisectEps(results);
 }

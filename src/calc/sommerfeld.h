@@ -10,6 +10,7 @@
 double sommerfeldOfEps(const BearingResults& results, double eps);
 
 // Fits the Sommerfeld function and finds the relative eccentricity of the
-// run's Sommerfeld number, by bisection or directly as data.epsMode says;
-// the pass count stays 0 in direct mode.
+// run's Sommerfeld number, by bisection or directly as data.epsMode says.
+// The direct fit answers (pass count 0) only where it gives a film that
+// thins as the load rises; elsewhere the bisection does (pass count 13).
 void solveEps(const BearingData& data, BearingResults& results);
