@@ -77,7 +77,8 @@ size_t lineLength(const std::string& input, size_t at) {
 // a process group of its own in the foreground, with this shell-like parent
 // in the same session, so that Ctrl-Z can stop it. The parent ends as the
 // job ends. Returns the job's pid through the pipe.
-[[noreturn]] void runJob(int slave, const std::vector<std::string>& command, int pidPipe) {
+[[noreturn]] void runJob(int slave, const std::vector<std::string>& command, int pidPipe,
+                         bool nonBlocking) {
   setsid();
   ioctl(slave, TIOCSCTTY, 0);
   const rlimit noCore{0, 0};
@@ -90,6 +91,7 @@ size_t lineLength(const std::string& input, size_t at) {
     signal(SIGTTOU, SIG_DFL);
     for (int fd = 0; fd < 3; ++fd) dup2(slave, fd);
     close(slave);
+    if (nonBlocking) fcntl(0, F_SETFL, O_NONBLOCK);  // one open file: output too
     std::vector<char*> argv;
     for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
     argv.push_back(nullptr);
@@ -223,7 +225,8 @@ std::string render(const std::string& bytes) {
   return screen + line;
 }
 
-TerminalSession::TerminalSession(const termios& mode, std::vector<std::string> command)
+TerminalSession::TerminalSession(const termios& mode, std::vector<std::string> command,
+                                 bool nonBlocking)
     : native_(command.empty()) {
   if (native_) command = {PALIMO_BINARY};
   termios start = mode;
@@ -234,7 +237,7 @@ TerminalSession::TerminalSession(const termios& mode, std::vector<std::string> c
   if (shell_ == 0) {
     close(master_);
     close(pidPipe[0]);
-    runJob(slave_, command, pidPipe[1]);
+    runJob(slave_, command, pidPipe[1], nonBlocking);
   }
   close(pidPipe[1]);
   if (read(pidPipe[0], &pid_, sizeof pid_) != sizeof pid_) pid_ = -1;

@@ -44,8 +44,9 @@ std::string render(const std::string& bytes);
 class TerminalSession {
  public:
   // Starts command (the program itself by default) with the terminal in the
-  // given mode.
-  explicit TerminalSession(const termios& mode, std::vector<std::string> command = {});
+  // given mode, non-blocking if so asked, as some parents leave it.
+  explicit TerminalSession(const termios& mode, std::vector<std::string> command = {},
+                           bool nonBlocking = false);
   ~TerminalSession();
 
   void type(const std::string& keys);

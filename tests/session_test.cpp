@@ -56,6 +56,16 @@ std::vector<std::string> terminalProgram() {
   return words;
 }
 
+std::string withoutTrailingBlanks(const std::string& screen) {
+  std::string text;
+  for (const char c : screen) {
+    if (c == '\n')
+      while (!text.empty() && text.back() == ' ') text.pop_back();
+    text += c;
+  }
+  return text;
+}
+
 class SessionTest : public testing::TestWithParam<std::string> {};
 
 TEST_P(SessionTest, ShowsTheStoredScreen) {
@@ -67,12 +77,18 @@ TEST_P(SessionTest, ShowsTheStoredScreen) {
     return;
   }
   const std::vector<std::string> program = terminalProgram();
-  // Ctrl-D ends a line only on a POSIX terminal.
-  if (!program.empty() && input.find('\x04') != std::string::npos) GTEST_SKIP();
+  // Keys that only a POSIX terminal sends as these sessions mean them: Ctrl-D
+  // as the end of a line, F5 and Alt as escape sequences.
+  if (!program.empty() && GetParam().rfind("terminal/posix_", 0) == 0) GTEST_SKIP();
   TerminalSession session(userMode(), program);
   int status = 0;
   EXPECT_TRUE(playSession(session, input, status)) << session.screen();
-  EXPECT_EQ(expectedScreen(GetParam(), session.screen()), session.screen());
+  if (program.empty()) {
+    EXPECT_EQ(expectedScreen(GetParam(), session.screen()), session.screen());
+  } else {  // a console's screen shows no blanks at the ends of lines
+    EXPECT_EQ(withoutTrailingBlanks(contents(pathOf(GetParam(), ".out"))),
+              withoutTrailingBlanks(session.screen()));
+  }
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
   EXPECT_TRUE(!program.empty() || sameMode(userMode(), session.mode()));
 }

@@ -61,4 +61,33 @@ TEST(TerminalTest, KeysTypedAheadDuringACalculationAreKept) {
   EXPECT_NE(std::string::npos, session.screen().find("So ue  = 13.0805 \n"));
 }
 
+// Keys typed in one burst, faster than the program reads: the line of a
+// prompt takes no key after it, and a later entry stores what it was given.
+TEST(TerminalTest, KeysTypedAfterALineStayKeys) {
+  TerminalSession session(userMode());
+  ASSERT_TRUE(session.awaitInput());
+  session.type("a5000\r7\rw");
+  ASSERT_TRUE(session.awaitInput());
+  EXPECT_NE(std::string::npos, session.screen().find("Kraft   = 5000 N\nDrehzahl= 7 1/min"));
+  session.type("  a");
+  ASSERT_TRUE(session.awaitInput());
+  session.type("123\r8\rw");
+  ASSERT_TRUE(session.awaitInput());
+  EXPECT_NE(std::string::npos, session.screen().find("Kraft   = 123 N\nDrehzahl= 8 1/min"));
+}
+
+// A terminal left non-blocking, its output held by Ctrl-S while a run prints:
+// the program waits for Ctrl-Q and goes on.
+TEST(TerminalTest, HeldOutputOfANonBlockingTerminalIsWaitedFor) {
+  TerminalSession session(userMode(), {}, true);
+  ASSERT_TRUE(session.awaitInput());
+  session.type("\x13g");
+  usleep(300000);
+  session.type("\x11  q");
+  int status = 0;
+  EXPECT_TRUE(session.waitForEnd(status) && WIFEXITED(status) && WEXITSTATUS(status) == 0)
+      << status << session.screen();
+  EXPECT_NE(std::string::npos, session.screen().find("So ue  = 13.0805 \n"));
+}
+
 }  // namespace

@@ -1,14 +1,13 @@
 // Start text, main menu and its key dispatch, and the calculation run.
 #include "app/menu.h"
 
-#include <cstdio>
-
 #include "calc/bearing_results.h"
 #include "calc/sommerfeld.h"
 #include "calc/stages.h"
 #include "console/display.h"
 #include "console/entry.h"
 #include "console/input.h"
+#include "console/output.h"
 #include "console/terminal.h"
 
 namespace {
@@ -41,10 +40,9 @@ const char MENU[] =
     "F8 q Exit\n";
 
 void showIdentification() {
-  std::fputs(
+  printText(
       "PALIMO n. DIN 31652 T1/2, Lehrmittelprojekt Maschinenelemente, "
-      "Stand 12/2026\n",
-      stdout);
+      "Stand 12/2026\n");
   pauseForKey();
 }
 
@@ -52,7 +50,7 @@ void showIdentification() {
 // of input.
 void runMenu(BearingData& data) {
   for (;;) {
-    std::fputs(MENU, stdout);
+    printText(MENU);
     const int key = readKey();
     switch (key) {
       case KEY_NONE:  // the input has ended: leave as on 'q'
@@ -115,7 +113,7 @@ void runCalculation(const BearingData& data) {
 int runProgram() {
   openConsole();
   BearingData data = defaultBearingData();
-  std::fputs(START_TEXT, stdout);
+  printText(START_TEXT);
   runMenu(data);
   flushOutput();
   return 0;

@@ -2,14 +2,13 @@
 // stores every answer straight into the data set.
 #include "console/entry.h"
 
-#include <cstdio>
-
 #include "console/input.h"
+#include "console/output.h"
 
 namespace {
 
 void askReal(const char* prompt, double& target) {
-  std::fputs(prompt, stdout);
+  printText(prompt);
   readNumber(target);
 }
 
@@ -22,7 +21,7 @@ bool inRange(int value, int lo, int hi) { return value >= lo && value <= hi; }
 void askChoice(const char* prompt, int& field, int lo, int hi) {
   const int before = field;
   for (;;) {
-    std::fputs(prompt, stdout);
+    printText(prompt);
     const NumberRead read = readNumber(field);
     if (inRange(field, lo, hi)) return;
     if (read == NumberRead::END_OF_INPUT) {
@@ -52,10 +51,10 @@ void enterClearanceAndViscosity(BearingData& data) {
 
 void enterOilSupply(BearingData& data) {
   askReal("Oeldruck[bar]=", data.supplyPressure);
-  std::fputs("\nOelzufuehrung:\n", stdout);
-  std::fputs("1:S-Loch entgegen Last\n", stdout);
-  std::fputs("2:S-Loch 90 Grad zur Last\n", stdout);
-  std::fputs("3:Ringnut\n", stdout);
+  printText("\nOelzufuehrung:\n");
+  printText("1:S-Loch entgegen Last\n");
+  printText("2:S-Loch 90 Grad zur Last\n");
+  printText("3:Ringnut\n");
   askChoice("\nFall [1~3]:", data.supplyCase, SUPPLY_HOLE_OPPOSITE, SUPPLY_GROOVE);
   // Hole diameter in cases 1 and 2, groove width in case 3.
   askReal("\ndH bzw. bG[mm]= ", data.supplySize);
@@ -64,8 +63,8 @@ void enterOilSupply(BearingData& data) {
 void enterTemperatures(BearingData& data) {
   askReal("OelEinT[GradC]=", data.oilInletTemp);
   askReal("\nOelAusT[GradC]=", data.oilOutletTemp);
-  std::printf("\n\nalpha Welle[1/K]=%g", data.alphaShaft);
-  std::printf("\nalpha Lager[1/K]=%g", data.alphaBearing);
+  printFormatted("\n\nalpha Welle[1/K]=%g", data.alphaShaft);
+  printFormatted("\nalpha Lager[1/K]=%g", data.alphaBearing);
   int change = -1;  // no answer yet: text that is no number asks again
   askChoice("\naendern? nein=0/ja=1:", change, 0, 1);
   if (change == 1) {

@@ -1,35 +1,15 @@
-// The shared input stream, the menu's keys, the numbers of the entry prompts
-// and the failure exit for read and write errors.
+// The shared input stream, the menu's keys and the numbers of the entry
+// prompts.
 #include "console/input.h"
 
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include "console/input_testing.h"
+#include "console/output.h"
 #include "console/terminal.h"
-
-// --- Failures ------------------------------------------------------------
-
-namespace {
-
-// Ends the program on a read or write error with the system's reason. The
-// terminal is in the user's mode here: key mode lasts only for one key read.
-[[noreturn]] void failWith(const char* what) {
-  const int error = errno != 0 ? errno : EIO;
-  std::fflush(stdout);
-  std::fprintf(stderr, "palimo: %s: %s\n", what, std::strerror(error));
-  std::_Exit(1);
-}
-
-}  // namespace
-
-void flushOutput() {
-  errno = 0;  // a failed write sets it; an error from an earlier flush may not
-  if (std::fflush(stdout) != 0 || std::ferror(stdout)) failWith("write error");
-}
 
 // --- The input stream ----------------------------------------------------
 //
@@ -60,7 +40,7 @@ bool fillBuffer() {
   if (input.ended) return false;
   flushOutput();  // the prompt is on the screen before the wait
   const long n = readInput(input.fd, input.buffer, sizeof input.buffer);
-  if (n < 0) failWith("read error");
+  if (n < 0) failWith("read error", errno);
   if (n == 0) {
     if (!isTerminalInput()) input.ended = true;
     return false;
@@ -101,7 +81,7 @@ int readKey() {
   flushOutput();
   if (isTerminalInput()) {
     const int key = readTerminalKey();
-    if (key == KEY_ERROR) failWith("read error");
+    if (key == KEY_ERROR) failWith("read error", errno);
     return key;
   }
   // From a pipe or file the keys share the stream with the numbers; the line
@@ -114,7 +94,7 @@ int readKey() {
 }
 
 void pauseForKey() {
-  std::fputs("weiter mit bel.Taste..", stdout);
+  printText("weiter mit bel.Taste..");
   readKey();
 }
 

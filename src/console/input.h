@@ -1,11 +1,6 @@
 // The program's input: one stream of typed characters that the menu's keys
-// and the entry prompts' numbers share, and the check on the output before
-// every wait for input.
+// and the entry prompts' numbers share.
 #pragma once
-
-// Puts everything printed so far on the screen. A write error ends the
-// program with status 1 and one line on standard error.
-void flushOutput();
 
 // One key without echo and without Enter, as its character code. On a
 // terminal it is read from the terminal itself and leaves typed-ahead

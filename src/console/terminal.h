@@ -17,10 +17,17 @@ void openConsole();
 bool stdinIsTerminal();
 
 // One key from the terminal, unbuffered and without echo; KEY_NONE when the
-// terminal is gone, KEY_ERROR on a read error.
+// terminal is gone, KEY_ERROR on a read error. A key that sends several
+// codes (an arrow, a function key, Alt with a key) is read whole and comes
+// back as its first code, ESC, 0 or 0xE0, which has no command.
 int readTerminalKey();
 
 // Waits until input is there on fd and reads up to size bytes of it into
-// buffer. Returns their number, 0 at end of file, or -1 with errno set on a
-// read error.
+// buffer, at a terminal no more than one line. Returns their number, 0 at
+// end of file, or -1 with errno set on a read error.
 long readInput(int fd, char* buffer, std::size_t size);
+
+// Writes up to size bytes of data to standard output, waiting while it
+// cannot take more. Returns their number, or -1 with errno set on a write
+// error.
+long writeOutput(const char* data, std::size_t size);

@@ -1,6 +1,7 @@
-// The console on POSIX: non-canonical, no-echo mode for one key read, the
-// user's mode back on every way out, signals included, and input reads that
-// wait for a non-blocking descriptor.
+// The console on POSIX: non-canonical, no-echo mode for one key read (a key
+// that sends an escape sequence is read whole), the user's mode back on
+// every way out, signals included, and reads and writes that wait for a
+// non-blocking descriptor.
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
@@ -12,9 +13,37 @@
 
 namespace {
 
-struct termios savedMode;
+// --- Reads and writes that wait ----------------------------------------------
+
+// Repeats a read or write on fd while a signal interrupts it, and while a
+// descriptor that the parent left non-blocking has nothing to give or no
+// room, waits until it has.
+template <typename Transfer>
+long waiting(int fd, short events, Transfer transfer) {
+  for (;;) {
+    const ssize_t n = transfer();
+    if (n >= 0) return n;
+    if (errno == EAGAIN || errno == EWOULDBLOCK) {
+      pollfd ready{fd, events, 0};
+      poll(&ready, 1, -1);
+    } else if (errno != EINTR) {
+      return -1;
+    }
+  }
+}
+
+long readWaiting(int fd, void* into, std::size_t size) {
+  return waiting(fd, POLLIN, [&] { return read(fd, into, size); });
+}
+
+// --- Key mode and the signals ------------------------------------------------
+
+struct termios userMode;  // as the user's shell left the terminal
+bool userModeSaved = false;
 struct termios keyMode;
 volatile std::sig_atomic_t keyModeActive = 0;
+// Blocked while the terminal's mode and keyModeActive change together.
+sigset_t handledSignals;
 
 // Signals whose default action ends the process; the real-time signals are
 // added in openConsole. SIGKILL cannot be caught.
@@ -31,14 +60,15 @@ const int FATAL_SIGNALS[] = {
     SIGPWR,
 #endif
 };
+
 void restoreUserMode() {
-  if (keyModeActive) tcsetattr(STDIN_FILENO, TCSANOW, &savedMode);
+  if (keyModeActive) tcsetattr(STDIN_FILENO, TCSANOW, &userMode);
 }
 
 void setAction(int sig, void (*handler)(int)) {
   struct sigaction action {};
   action.sa_handler = handler;
-  sigemptyset(&action.sa_mask);
+  action.sa_mask = handledSignals;
   sigaction(sig, &action, nullptr);
 }
 
@@ -72,35 +102,64 @@ void installHandler(int sig, void (*handler)(int)) {
     setAction(sig, handler);
 }
 
-// read() that retries on EINTR and, on a descriptor left non-blocking by the
-// parent, waits for input instead of taking "nothing yet" for an end.
-long readWaiting(int fd, void* into, std::size_t size) {
-  for (;;) {
-    const ssize_t n = read(fd, into, size);
-    if (n >= 0) return n;
-    if (errno == EAGAIN || errno == EWOULDBLOCK) {
-      pollfd ready{fd, POLLIN, 0};
-      poll(&ready, 1, -1);
-    } else if (errno != EINTR) {
-      return -1;
-    }
-  }
+template <typename Each>
+void forEachHandledSignal(Each each) {
+  for (const int sig : FATAL_SIGNALS) each(sig);
+#ifdef SIGRTMIN
+  for (int sig = SIGRTMIN; sig <= SIGRTMAX; ++sig) each(sig);
+#endif
+  each(SIGTSTP);
+}
+
+// Switches between the user's mode and key mode, with the handled signals
+// blocked, so that no handler ever sees the flag and the terminal disagree.
+void setKeyMode(bool on) {
+  sigset_t before;
+  sigprocmask(SIG_BLOCK, &handledSignals, &before);
+  tcsetattr(STDIN_FILENO, TCSANOW, on ? &keyMode : &userMode);
+  keyModeActive = on;
+  sigprocmask(SIG_SETMASK, &before, nullptr);
+}
+
+// --- Keys that send several codes --------------------------------------------
+
+// The codes of one keystroke arrive together; 50 ms is far longer than any
+// terminal needs between them and far shorter than a person between keys.
+constexpr int SEQUENCE_WAIT_MS = 50;
+
+bool nextCodeOfKey(unsigned char& c) {
+  pollfd ready{STDIN_FILENO, POLLIN, 0};
+  int n;
+  do n = poll(&ready, 1, SEQUENCE_WAIT_MS);
+  while (n < 0 && errno == EINTR);
+  return n > 0 && readWaiting(STDIN_FILENO, &c, 1) == 1;
+}
+
+// Reads the rest of the key whose ESC was read: a CSI (ESC [ parameters
+// final) or SS3 (ESC O final) sequence of the arrows, function keys, Home and
+// End, or the key of Alt plus a key. A lone ESC has no rest.
+void readRestOfEscape() {
+  unsigned char c;
+  if (!nextCodeOfKey(c) || (c != '[' && c != 'O')) return;
+  for (int codes = 0; codes < 16 && nextCodeOfKey(c); ++codes)
+    if (c >= 0x40 && c <= 0x7e) return;  // the final byte
 }
 
 }  // namespace
+
+// --- The seam ----------------------------------------------------------------
 
 // The handlers do nothing but die or stop as the signal would while the
 // terminal is in the user's mode, so they stay for the whole session. Without
 // a terminal there is no mode to give back, and the signals stay as they are.
 void openConsole() {
-  static bool installed = false;
-  if (installed || !stdinIsTerminal()) return;
-  installed = true;
-  for (const int sig : FATAL_SIGNALS) installHandler(sig, onFatalSignal);
-#ifdef SIGRTMIN
-  for (int sig = SIGRTMIN; sig <= SIGRTMAX; ++sig) installHandler(sig, onFatalSignal);
-#endif
-  installHandler(SIGTSTP, onStopSignal);
+  static bool opened = false;
+  if (opened || !stdinIsTerminal()) return;
+  opened = true;
+  sigemptyset(&handledSignals);
+  forEachHandledSignal([](int sig) { sigaddset(&handledSignals, sig); });
+  forEachHandledSignal(
+      [](int sig) { installHandler(sig, sig == SIGTSTP ? onStopSignal : onFatalSignal); });
 }
 
 bool stdinIsTerminal() {
@@ -109,23 +168,44 @@ bool stdinIsTerminal() {
 }
 
 int readTerminalKey() {
-  if (tcgetattr(STDIN_FILENO, &savedMode) != 0) return KEY_ERROR;
-  keyMode = savedMode;
+  struct termios now;
+  if (tcgetattr(STDIN_FILENO, &now) != 0) return KEY_ERROR;
+  // A terminal still in key mode (left so by a signal at the wrong moment)
+  // is never taken for the user's mode.
+  if (!userModeSaved || (now.c_lflag & (ICANON | ECHO)) != 0) {
+    userMode = now;
+    userModeSaved = true;
+  }
+  keyMode = userMode;
   // ISIG stays on, so Ctrl-C still interrupts. TCSANOW keeps keys typed ahead.
   keyMode.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
   keyMode.c_cc[VMIN] = 1;
   keyMode.c_cc[VTIME] = 0;
 
-  keyModeActive = 1;
-  tcsetattr(STDIN_FILENO, TCSANOW, &keyMode);
+  setKeyMode(true);
   unsigned char c = 0;
   const long n = readWaiting(STDIN_FILENO, &c, 1);
   const int readError = errno;
-  tcsetattr(STDIN_FILENO, TCSANOW, &savedMode);
-  keyModeActive = 0;
+  if (n == 1 && c == 0x1b) readRestOfEscape();
+  setKeyMode(false);
   errno = readError;
   if (n < 0) return KEY_ERROR;
   return n == 1 ? c : KEY_NONE;
 }
 
-long readInput(int fd, char* buffer, std::size_t size) { return readWaiting(fd, buffer, size); }
+long readInput(int fd, char* buffer, std::size_t size) {
+  if (!isatty(fd)) return readWaiting(fd, buffer, size);
+  // Byte by byte to the line end: where Linux hands one read everything
+  // typed in key mode, the keys after the line stay for the next key read.
+  std::size_t n = 0;
+  while (n < size) {
+    const long got = readWaiting(fd, buffer + n, 1);
+    if (got < 0) return -1;
+    if (got == 0 || buffer[n++] == '\n') break;
+  }
+  return static_cast<long>(n);
+}
+
+long writeOutput(const char* data, std::size_t size) {
+  return waiting(STDOUT_FILENO, POLLOUT, [&] { return write(STDOUT_FILENO, data, size); });
+}

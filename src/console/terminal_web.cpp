@@ -2,6 +2,7 @@
 // the terminal driver. The dialogue stays synchronous; Asyncify suspends it
 // while a key or a line is awaited from the page.
 #include <emscripten.h>
+#include <unistd.h>
 
 #include <climits>
 
@@ -32,3 +33,5 @@ int readTerminalKey() { return awaitKey(); }
 long readInput(int, char* buffer, std::size_t size) {
   return awaitInput(buffer, size > INT_MAX ? INT_MAX : static_cast<int>(size));
 }
+
+long writeOutput(const char* data, std::size_t size) { return write(1, data, size); }

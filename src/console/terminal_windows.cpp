@@ -1,5 +1,6 @@
 // The console on Windows, through the console run-time library.
 #include <conio.h>
+#include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 
@@ -9,7 +10,11 @@
 
 #include "console/terminal.h"
 
-void openConsole() {}
+// Redirected input is read as it is, as on Linux: text mode would end it at
+// a 0x1A byte. The console keeps its own end-of-input key, Ctrl-Z Enter.
+void openConsole() {
+  if (!stdinIsTerminal()) _setmode(_fileno(stdin), _O_BINARY);
+}
 
 bool stdinIsTerminal() {
   // Only a console answers GetConsoleMode; a file, a pipe and the NUL
@@ -22,9 +27,13 @@ bool stdinIsTerminal() {
 }
 
 int readTerminalKey() {
-  // A key that sends two codes (0 or 0xE0 first) comes back as two keys.
   const int c = _getch();
   if (c == EOF) return KEY_NONE;  // the console cannot be read
+  // A function key, an arrow or Alt with a key: 0 or 0xE0, then its code.
+  if (c == 0 || c == 0xE0) {
+    _getch();
+    return c;
+  }
   // _getch hands Ctrl-C over as a character; let it stop the program as it
   // does everywhere else.
   if (c == 3) std::raise(SIGINT);
@@ -32,6 +41,11 @@ int readTerminalKey() {
 }
 
 long readInput(int fd, char* buffer, std::size_t size) {
-  // Text mode: a console line or a file's CR LF arrives as LF.
+  // A console line arrives as one read, its line end as LF.
   return _read(fd, buffer, size > INT_MAX ? INT_MAX : static_cast<unsigned>(size));
+}
+
+long writeOutput(const char* data, std::size_t size) {
+  // Text mode: LF goes out as CR LF.
+  return _write(1, data, size > INT_MAX ? INT_MAX : static_cast<unsigned>(size));
 }
