@@ -29,11 +29,17 @@ const browser = await puppeteer.launch({
 let failures = 0;
 const fail = message => { console.error(`web page: ${message}`); failures++; };
 
-// Counts the times the program starts to wait for a key or a line.
+// Counts the times the program starts to wait for a key or a line;
+// palimoWaited(n) resolves once it has started n times.
 function countWaits() {
   window.palimoWaits = document.body.dataset.wait ? 1 : 0;
+  const waiters = [];
+  window.palimoWaited = n => new Promise(resolve => waiters.push({n, resolve}));
   new MutationObserver(records => {
     for (const record of records) if (!record.oldValue) window.palimoWaits++;
+    for (const w of waiters.splice(0)) {
+      if (window.palimoWaits >= w.n) w.resolve(); else waiters.push(w);
+    }
   }).observe(document.body, {attributes: true, attributeFilter: ['data-wait'], attributeOldValue: true});
 }
 
@@ -94,6 +100,49 @@ async function play(name, input) {
   return firstMenu;
 }
 
+// In a long session the page stays quick: a 100,000-character line pasted at
+// a prompt is taken within a second, and the 1000th calculation costs at most
+// 1.5 times the 10th (the median of ten runs around each, layout included).
+async function stress() {
+  const page = await browser.newPage();
+  await page.goto(pathToFileURL(pagePath).href);
+  await page.evaluate(countWaits);
+  const late = new Promise(resolve => setTimeout(resolve, 60000, null));
+  const measured = await Promise.race([late, page.evaluate(async () => {
+    const type = async text => {
+      const next = window.palimoWaited(window.palimoWaits + 1);
+      Module.palimoTerminal.typeText(text);
+      await next;
+    };
+    if (!window.palimoWaits) await window.palimoWaited(1);
+    const pasteStart = performance.now();
+    await type('a');
+    await type('9'.repeat(100000) + '\n');
+    await type('2000\n');
+    await type('w');
+    const paste = performance.now() - pasteStart;
+    const shown = document.getElementById('screen').textContent.includes('Kraft   = inf N');
+    await type(' ');
+    await type(' ');
+    const runs = [];
+    for (let run = 1; run <= 1005; run++) {
+      const start = performance.now();
+      for (const key of 'g  ') await type(key);
+      document.getElementById('screen').scrollHeight;  // lays the screen out
+      runs.push(performance.now() - start);
+    }
+    const median = list => list.sort((a, b) => a - b)[list.length >> 1];
+    return {paste, shown, early: median(runs.slice(5, 15)), late: median(runs.slice(995, 1005))};
+  })]);
+  await page.close();
+  if (!measured) return fail('the long session did not end within a minute');
+  console.log(`web page: a 100,000-character line taken in ${measured.paste.toFixed(0)} ms; ` +
+              `run 10: ${measured.early.toFixed(1)} ms, run 1000: ${measured.late.toFixed(1)} ms`);
+  if (!measured.shown) fail('the pasted line did not give Kraft = inf N');
+  if (!(measured.paste < 1000)) fail('the pasted line took more than a second');
+  if (!(measured.late <= 1.5 * measured.early)) fail('the 1000th run costs more than 1.5 times the 10th');
+}
+
 const firstMenus = [];
 for (const file of readdirSync(sessions).filter(file => file.endsWith('.in')).sort()) {
   const input = readFileSync(join(sessions, file), 'latin1');
@@ -101,6 +150,7 @@ for (const file of readdirSync(sessions).filter(file => file.endsWith('.in')).so
   if (/[\0-\x09\x0b-\x1f]/.test(input)) continue;
   firstMenus.push(await play(file.slice(0, -3), input));
 }
+await stress();
 await browser.close();
 
 const bytes = statSync(pagePath).size;
