@@ -10,13 +10,14 @@
 
 namespace {
 
-// One key press from the page, as its character code.
-EM_ASYNC_JS(int, awaitKey, (), { return await Module.palimoTerminal.readKey(); });
+// One key press from the page, as its character code. The page's names are
+// quoted, so that the closure compiler keeps them.
+EM_ASYNC_JS(int, awaitKey, (), { return await Module['palimoTerminal']['readKey'](); });
 
 // Up to size bytes of the line that the page collects with echo, its line
 // end included; the rest of a longer line comes with the next call.
 EM_ASYNC_JS(int, awaitInput, (char* buffer, int size), {
-  const bytes = await Module.palimoTerminal.readInput(size);
+  const bytes = await Module['palimoTerminal']['readInput'](size);
   HEAPU8.set(bytes, buffer);
   return bytes.length;
 });
