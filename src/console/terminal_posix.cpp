@@ -102,15 +102,6 @@ void installHandler(int sig, void (*handler)(int)) {
     setAction(sig, handler);
 }
 
-template <typename Each>
-void forEachHandledSignal(Each each) {
-  for (const int sig : FATAL_SIGNALS) each(sig);
-#ifdef SIGRTMIN
-  for (int sig = SIGRTMIN; sig <= SIGRTMAX; ++sig) each(sig);
-#endif
-  each(SIGTSTP);
-}
-
 // Switches between the user's mode and key mode, with the handled signals
 // blocked, so that no handler ever sees the flag and the terminal disagree.
 void setKeyMode(bool on) {
@@ -157,9 +148,14 @@ void openConsole() {
   if (opened || !stdinIsTerminal()) return;
   opened = true;
   sigemptyset(&handledSignals);
-  forEachHandledSignal([](int sig) { sigaddset(&handledSignals, sig); });
-  forEachHandledSignal(
-      [](int sig) { installHandler(sig, sig == SIGTSTP ? onStopSignal : onFatalSignal); });
+  for (const int sig : FATAL_SIGNALS) sigaddset(&handledSignals, sig);
+#ifdef SIGRTMIN
+  for (int sig = SIGRTMIN; sig <= SIGRTMAX; ++sig) sigaddset(&handledSignals, sig);
+#endif
+  sigaddset(&handledSignals, SIGTSTP);
+  for (int sig = 1; sig < NSIG; ++sig)
+    if (sigismember(&handledSignals, sig) == 1)
+      installHandler(sig, sig == SIGTSTP ? onStopSignal : onFatalSignal);
 }
 
 bool stdinIsTerminal() {
