@@ -27,8 +27,12 @@ struct Input {
   // A pipe or file stays at its end once reached. A terminal's end of file
   // (Ctrl-D) ends only the read at hand; the next one waits again.
   bool ended = false;
-  // Whether a number was taken from the line being read; a line end clears it.
+  // Whether a number was taken from the line being read and the line goes
+  // on; a line end clears it.
   bool lineAnswered = false;
+  // A terminal line that Ctrl-D sent without its line end is in the buffer:
+  // the entry's input ends with it, and the next read waits again.
+  bool endAfterText = false;
 };
 
 Input input;
@@ -47,6 +51,8 @@ bool fillBuffer() {
   }
   input.start = 0;
   input.end = static_cast<std::size_t>(n);
+  input.endAfterText = isTerminalInput() && input.end < sizeof input.buffer &&
+                       input.buffer[input.end - 1] != '\n';
   return true;
 }
 
@@ -64,6 +70,10 @@ bool isDigit(int c) { return c >= '0' && c <= '9'; }
 }  // namespace
 
 int nextInputChar() {
+  if (input.start == input.end && input.endAfterText) {
+    input.endAfterText = false;
+    return EOF;
+  }
   if (input.start == input.end && !fillBuffer()) return EOF;
   const int c = static_cast<unsigned char>(input.buffer[input.start++]);
   if (c == '\n') input.lineAnswered = false;
@@ -196,10 +206,14 @@ Scan scanOnce(NumberKind kind, Numeral& n) {
     if (dropLine(c) == EOF) return Scan::END_OF_INPUT;
     return onAnsweredLine ? Scan::LEFTOVER : Scan::NOT_A_NUMBER;
   }
-  if (isSpace(c) || c == EOF)
+  // A number that ends at a blank leaves its line open for the next prompts;
+  // glued text goes with the rest of the line, and the next line is fresh.
+  if (isSpace(c)) {
     putBack(c);
-  else
+    input.lineAnswered = true;
+  } else if (c != EOF) {
     dropLine(c);
+  }
   return Scan::NUMBER;
 }
 
@@ -209,7 +223,6 @@ Scan scanNumber(NumberKind kind, Numeral& n) {
   for (;;) {
     n = Numeral();
     const Scan scan = scanOnce(kind, n);
-    if (scan == Scan::NUMBER) input.lineAnswered = true;
     if (scan != Scan::LEFTOVER) return scan;
   }
 }
