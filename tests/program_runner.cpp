@@ -57,9 +57,11 @@ bool awaitsKey(const std::string& screen) {
   return endsWith(screen, "F8 q Exit\n") || endsWith(screen, "weiter mit bel.Taste..");
 }
 
-// One key: a byte, or an escape sequence (CSI or SS3 with its parameters,
-// or Alt with a key).
+// One key: a byte, a character of several UTF-8 bytes, or an escape
+// sequence (CSI or SS3 with its parameters, or Alt with a key).
 size_t keyLength(const std::string& input, size_t at) {
+  const auto lead = static_cast<unsigned char>(input[at]);
+  if (lead >= 0xc2 && lead <= 0xf4) return lead < 0xe0 ? 2 : lead < 0xf0 ? 3 : 4;
   if (input[at] != '\x1b' || at + 1 == input.size()) return 1;
   if (input[at + 1] != '[' && input[at + 1] != 'O') return 2;
   size_t end = at + 2;

@@ -79,7 +79,7 @@ class TerminalSession {
 };
 
 // Types input into the session as a person would: at a menu or pause one
-// key (an escape sequence is one key), elsewhere one line, each when the
-// program waits for it; a line end is the Enter key. Then waits for the
-// end. False if the program did not wait or end in time.
+// key (an escape sequence or a UTF-8 character is one key), elsewhere one
+// line, each when the program waits for it; a line end is the Enter key, and
+// Ctrl-D also ends a unit. Then waits for the end. False if the program did not wait or end in time.
 bool playSession(TerminalSession& session, const std::string& input, int& waitStatus);

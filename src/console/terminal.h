@@ -18,13 +18,16 @@ bool stdinIsTerminal();
 
 // One key from the terminal, unbuffered and without echo; KEY_NONE when the
 // terminal is gone, KEY_ERROR on a read error. A key that sends several
-// codes (an arrow, a function key, Alt with a key) is read whole and comes
-// back as its first code, ESC, 0 or 0xE0, which has no command.
+// codes (an arrow, a function key, Alt with a key, a character of several
+// UTF-8 bytes such as an umlaut) is read whole and comes back as its first
+// code, ESC, 0, 0xE0 or the UTF-8 lead byte, which has no command.
 int readTerminalKey();
 
 // Waits until input is there on fd and reads up to size bytes of it into
-// buffer, at a terminal no more than one line. Returns their number, 0 at
-// end of file, or -1 with errno set on a read error.
+// buffer, at a terminal no more than one line. A terminal line that the
+// end-of-file key (Ctrl-D) sent on before its end comes without a line end
+// and shorter than size: the end of file follows it. Returns the number of
+// bytes, 0 at end of file, or -1 with errno set on a read error.
 long readInput(int fd, char* buffer, std::size_t size);
 
 // Writes up to size bytes of data to standard output, waiting while it

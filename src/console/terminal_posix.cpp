@@ -1,5 +1,6 @@
 // The console on POSIX: non-canonical, no-echo mode for one key read (a key
-// that sends an escape sequence is read whole), the user's mode back on
+// that sends an escape sequence or a UTF-8 character of several bytes is read
+// whole), the user's mode back on
 // every way out, signals included, and reads and writes that wait for a
 // non-blocking descriptor.
 #include <poll.h>
@@ -117,6 +118,10 @@ void setKeyMode(bool on) {
 // The codes of one keystroke arrive together; 50 ms is far longer than any
 // terminal needs between them and far shorter than a person between keys.
 constexpr int SEQUENCE_WAIT_MS = 50;
+constexpr int NO_CODE = -1;
+// A code read after a key that turned out not to belong to it; the next
+// read takes it first.
+int pendingCode = NO_CODE;
 
 bool nextCodeOfKey(unsigned char& c) {
   pollfd ready{STDIN_FILENO, POLLIN, 0};
@@ -134,6 +139,22 @@ void readRestOfEscape() {
   if (!nextCodeOfKey(c) || (c != '[' && c != 'O')) return;
   for (int codes = 0; codes < 16 && nextCodeOfKey(c); ++codes)
     if (c >= 0x40 && c <= 0x7e) return;  // the final byte
+}
+
+// Reads the continuation bytes of a character that UTF-8 sends in several
+// bytes (an umlaut, the degree sign, the euro sign), as many as its lead
+// byte announces. A byte that is no continuation stays for the next read.
+void readRestOfCharacter(unsigned char lead) {
+  int rest = lead >= 0xc2 && lead <= 0xdf ? 1 : lead >= 0xe0 && lead <= 0xef ? 2
+             : lead >= 0xf0 && lead <= 0xf4                                   ? 3
+                                                                              : 0;
+  unsigned char c;
+  for (; rest > 0 && nextCodeOfKey(c); --rest) {
+    if ((c & 0xc0) != 0x80) {
+      pendingCode = c;
+      return;
+    }
+  }
 }
 
 }  // namespace
@@ -180,9 +201,16 @@ int readTerminalKey() {
 
   setKeyMode(true);
   unsigned char c = 0;
-  const long n = readWaiting(STDIN_FILENO, &c, 1);
+  long n = 1;
+  if (pendingCode != NO_CODE)
+    c = static_cast<unsigned char>(pendingCode), pendingCode = NO_CODE;
+  else
+    n = readWaiting(STDIN_FILENO, &c, 1);
   const int readError = errno;
-  if (n == 1 && c == 0x1b) readRestOfEscape();
+  if (n == 1 && c == 0x1b)
+    readRestOfEscape();
+  else if (n == 1)
+    readRestOfCharacter(c);
   setKeyMode(false);
   errno = readError;
   if (n < 0) return KEY_ERROR;
@@ -194,6 +222,11 @@ long readInput(int fd, char* buffer, std::size_t size) {
   // Byte by byte to the line end: where Linux hands one read everything
   // typed in key mode, the keys after the line stay for the next key read.
   std::size_t n = 0;
+  if (pendingCode != NO_CODE && size > 0) {
+    buffer[n++] = static_cast<char>(pendingCode);
+    pendingCode = NO_CODE;
+    if (buffer[0] == '\n') return 1;
+  }
   while (n < size) {
     const long got = readWaiting(fd, buffer + n, 1);
     if (got < 0) return -1;
