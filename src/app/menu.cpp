@@ -116,5 +116,6 @@ int runProgram() {
   printText(START_TEXT);
   runMenu(data);
   flushOutput();
+  closeConsole();
   return 0;
 }

@@ -13,6 +13,11 @@ constexpr int KEY_ERROR = -2;
 // Readies the console for the session; called once at start.
 void openConsole();
 
+// Tells the console that the session has ended. In the browser the dialogue
+// runs on after main has first handed control back to the page, so only
+// this tells the page.
+void closeConsole();
+
 // Whether standard input is an interactive terminal or console window.
 bool stdinIsTerminal();
 

@@ -179,6 +179,8 @@ void openConsole() {
       installHandler(sig, sig == SIGTSTP ? onStopSignal : onFatalSignal);
 }
 
+void closeConsole() {}
+
 bool stdinIsTerminal() {
   static const bool terminal = isatty(STDIN_FILENO);
   return terminal;

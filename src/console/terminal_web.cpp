@@ -22,9 +22,13 @@ EM_ASYNC_JS(int, awaitInput, (char* buffer, int size), {
   return bytes.length;
 });
 
+EM_JS(void, tellEnd, (), { Module['palimoTerminal']['end'](); });
+
 }  // namespace
 
 void openConsole() {}
+
+void closeConsole() { tellEnd(); }
 
 // The page is always a terminal: keys come one by one, numbers line by line.
 bool stdinIsTerminal() { return true; }

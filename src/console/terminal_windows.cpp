@@ -16,6 +16,8 @@ void openConsole() {
   if (!stdinIsTerminal()) _setmode(_fileno(stdin), _O_BINARY);
 }
 
+void closeConsole() {}
+
 bool stdinIsTerminal() {
   // Only a console answers GetConsoleMode; a file, a pipe and the NUL
   // device (which _isatty counts as a terminal) do not.
