@@ -3,11 +3,10 @@
 #include "console/input.h"
 
 #include <cerrno>
-#include <climits>
 #include <cstdio>
-#include <cstdlib>
 
 #include "console/input_testing.h"
+#include "console/numeral.h"
 #include "console/output.h"
 #include "console/terminal.h"
 
@@ -51,8 +50,8 @@ bool fillBuffer() {
   }
   input.start = 0;
   input.end = static_cast<std::size_t>(n);
-  input.endAfterText = isTerminalInput() && input.end < sizeof input.buffer &&
-                       input.buffer[input.end - 1] != '\n';
+  input.endAfterText =
+      isTerminalInput() && input.end < sizeof input.buffer && input.buffer[input.end - 1] != '\n';
   return true;
 }
 
@@ -64,8 +63,6 @@ void putBack(int c) {
 bool isSpace(int c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
-
-bool isDigit(int c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
@@ -112,78 +109,14 @@ void pauseForKey() {
 
 namespace {
 
-// Decimal digits kept of a numeral. A halfway point between two doubles has
-// at most 767 significant digits, so 800 kept digits and a sticky digit for
-// all the others round like the whole numeral.
-constexpr int KEPT_DIGITS = 800;
-// Digit counts and exponents saturate here, far beyond any double's range.
-constexpr long long COUNT_LIMIT = 1000000000000000LL;
-// A decimal exponent beyond this gives an infinity or zero in any case.
-constexpr long long EXPONENT_LIMIT = 1000;
-
-long long addSaturated(long long a, long long b) {
-  const long long sum = a + b;  // both are within COUNT_LIMIT, so no overflow
-  return sum > COUNT_LIMIT ? COUNT_LIMIT : sum < -COUNT_LIMIT ? -COUNT_LIMIT : sum;
-}
-
-// A numeral as read: sign, significant digits (at most KEPT_DIGITS of them
-// and whether a non-zero one was dropped), and the decimal exponent of the
-// point before the first of them.
-struct Numeral {
-  bool negative = false;
-  char digits[KEPT_DIGITS + 1] = {};
-  int kept = 0;
-  bool sticky = false;
-  long long pointExponent = 0;
-  bool anyDigit = false;
-};
-
-enum class NumberKind { INTEGER, REAL };
-
 // What a scan of one entry found. A leftover is text that is no number on a
 // line that has already answered a prompt.
 enum class Scan { NUMBER, NOT_A_NUMBER, LEFTOVER, END_OF_INPUT };
-
-// Adds one digit. Leading zeros are not significant: before the point they
-// are skipped, after it they move the point.
-void takeDigit(Numeral& n, int c, bool afterPoint) {
-  n.anyDigit = true;
-  if (n.kept == 0 && !n.sticky && c == '0') {
-    if (afterPoint) n.pointExponent = addSaturated(n.pointExponent, -1);
-    return;
-  }
-  if (n.kept < KEPT_DIGITS)
-    n.digits[n.kept++] = static_cast<char>(c);
-  else if (c != '0')
-    n.sticky = true;
-  if (!afterPoint) n.pointExponent = addSaturated(n.pointExponent, 1);
-}
-
-int takeDigits(Numeral& n, int c, bool afterPoint) {
-  while (isDigit(c)) {
-    takeDigit(n, c, afterPoint);
-    c = nextInputChar();
-  }
-  return c;
-}
 
 // Drops the rest of the line, its end included; EOF if the input ends first.
 int dropLine(int c) {
   while (c != '\n' && c != EOF) c = nextInputChar();
   return c;
-}
-
-// Reads the exponent of a real after its 'e'; false when no digit follows.
-bool takeExponent(Numeral& n, int& c) {
-  c = nextInputChar();
-  const bool negative = c == '-';
-  if (c == '+' || c == '-') c = nextInputChar();
-  if (!isDigit(c)) return false;
-  long long exponent = 0;
-  for (; isDigit(c); c = nextInputChar())
-    exponent = exponent >= COUNT_LIMIT ? COUNT_LIMIT : exponent * 10 + (c - '0');
-  n.pointExponent = addSaturated(n.pointExponent, negative ? -exponent : exponent);
-  return true;
 }
 
 // Scans [sign] digits, and for a real also [. digits] [e [sign] digits]. The
@@ -196,12 +129,8 @@ Scan scanOnce(NumberKind kind, Numeral& n) {
   while (isSpace(c));
   if (c == EOF) return Scan::END_OF_INPUT;
   const bool onAnsweredLine = input.lineAnswered;
-  n.negative = c == '-';
-  if (c == '+' || c == '-') c = nextInputChar();
-  c = takeDigits(n, c, false);
-  if (kind == NumberKind::REAL && c == '.') c = takeDigits(n, nextInputChar(), true);
-  bool number = n.anyDigit;
-  if (number && kind == NumberKind::REAL && (c == 'e' || c == 'E')) number = takeExponent(n, c);
+  bool number = false;
+  c = scanNumeral(kind, n, c, nextInputChar, number);
   if (!number) {
     if (dropLine(c) == EOF) return Scan::END_OF_INPUT;
     return onAnsweredLine ? Scan::LEFTOVER : Scan::NOT_A_NUMBER;
@@ -236,30 +165,13 @@ NumberRead asRead(Scan scan) {
 NumberRead readNumber(double& target) {
   Numeral n;
   const Scan scan = scanNumber(NumberKind::REAL, n);
-  if (scan != Scan::NUMBER) return asRead(scan);
-  // A short normalized form, 0.DIGITS[1]eEXP, that every C library converts
-  // the same; the program never sets a locale, so strtod reads a point.
-  char text[KEPT_DIGITS + 32];
-  long long exponent = n.pointExponent;
-  if (exponent > EXPONENT_LIMIT) exponent = EXPONENT_LIMIT;
-  if (exponent < -EXPONENT_LIMIT) exponent = -EXPONENT_LIMIT;
-  std::snprintf(text, sizeof text, "%s0.%s%se%lld", n.negative ? "-" : "", n.digits,
-                n.sticky ? "1" : "", n.kept == 0 ? 0 : exponent);
-  target = std::strtod(text, nullptr);
-  return NumberRead::CONVERTED;
+  if (scan == Scan::NUMBER) target = realValue(n);
+  return scan == Scan::NUMBER ? NumberRead::CONVERTED : asRead(scan);
 }
 
 NumberRead readNumber(int& target) {
   Numeral n;
   const Scan scan = scanNumber(NumberKind::INTEGER, n);
-  if (scan != Scan::NUMBER) return asRead(scan);
-  // More digits than any int has saturate at once.
-  long long value = LLONG_MAX;
-  if (n.kept <= 10) {
-    value = 0;
-    for (int i = 0; i < n.kept; ++i) value = value * 10 + (n.digits[i] - '0');
-  }
-  if (n.negative) value = -value;
-  target = value > INT_MAX ? INT_MAX : value < INT_MIN ? INT_MIN : static_cast<int>(value);
-  return NumberRead::CONVERTED;
+  if (scan == Scan::NUMBER) target = intValue(n);
+  return scan == Scan::NUMBER ? NumberRead::CONVERTED : asRead(scan);
 }
