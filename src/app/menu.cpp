@@ -2,7 +2,6 @@
 #include "app/menu.h"
 
 #include "calc/bearing_results.h"
-#include "calc/sommerfeld.h"
 #include "calc/stages.h"
 #include "console/display.h"
 #include "console/entry.h"
@@ -93,19 +92,15 @@ void runMenu(BearingData& data) {
 
 void runCalculation(const BearingData& data) {
   BearingResults results;
-  const bool widthRatioValid = computeCharacteristics(data, results);
+  const bool widthRatioValid = calculateBearing(data, results);
   printCharacteristics(results);
   if (!widthRatioValid) {
     printWidthRatioError();
     pauseForKey();
     return;
   }
-  solveEps(data, results);
-  computeFilmGeometry(data, results);
   printFilmGeometry(data, results);
   pauseForKey();
-  computeFriction(data, results);
-  computeFlowAndHeat(data, results);
   printFlowAndHeat(results);
   pauseForKey();
 }

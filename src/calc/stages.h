@@ -23,6 +23,10 @@ void computeFriction(const BearingData& data, BearingResults& results);
 // mixed friction.
 void computeFlowAndHeat(const BearingData& data, BearingResults& results);
 
+// A whole run: every stage in order on fresh results. Returns false, after
+// the first stage, when B/D lies outside 0.125 ... 1.
+bool calculateBearing(const BearingData& data, BearingResults& results);
+
 // Whether the gap flow stays laminar: Re_cr >= Re; false if either is not a
 // number.
 bool reynoldsConditionHolds(const BearingResults& results);

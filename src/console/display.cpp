@@ -6,7 +6,7 @@
 #include "console/input.h"
 #include "console/output.h"
 
-void showCurrentValues(const BearingData& data) {
+void printCurrentValues1(const BearingData& data) {
   printText("momentan def. Werte 1:\n");
   printFormatted("Kraft   = %g N\n", data.load);
   printFormatted("Drehzahl= %g 1/min\n", data.speed);
@@ -18,9 +18,10 @@ void showCurrentValues(const BearingData& data) {
   printFormatted("Oelzufu.= Fall %d\n", data.supplyCase);
   // "Oelbohr." also stands for the groove width of case 3.
   printFormatted("Oelbohr.= %g mm\n", data.supplySize);
-  pauseForKey();
+}
 
-  printText("\nmomentan def. Werte 2:\n");  // "\n" ends the pause prompt's line
+void printCurrentValues2(const BearingData& data) {
+  printText("momentan def. Werte 2:\n");
   printFormatted("OelEinT= %g GradC\n", data.oilInletTemp);
   printFormatted("OelAusT= %g GradC\n", data.oilOutletTemp);
   printFormatted("S-FilmT= %g GradC\n", data.filmTemp);
@@ -28,6 +29,13 @@ void showCurrentValues(const BearingData& data) {
   printFormatted("al.Lag.= %g 1/K\n", data.alphaBearing);
   // The limit film thickness, entered with 'b', is shown on this page.
   printFormatted("h0lim  = %g mm\n", data.h0Limit);
+}
+
+void showCurrentValues(const BearingData& data) {
+  printCurrentValues1(data);
+  pauseForKey();
+  printText("\n");  // ends the pause prompt's line
+  printCurrentValues2(data);
   pauseForKey();
 }
 

@@ -1,0 +1,14 @@
+// A whole calculation run: the stages in the order that each needs the
+// values of the one before.
+#include "calc/sommerfeld.h"
+#include "calc/stages.h"
+
+bool calculateBearing(const BearingData& data, BearingResults& results) {
+  results = BearingResults();
+  if (!computeCharacteristics(data, results)) return false;
+  solveEps(data, results);
+  computeFilmGeometry(data, results);
+  computeFriction(data, results);
+  computeFlowAndHeat(data, results);
+  return true;
+}
