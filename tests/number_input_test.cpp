@@ -10,6 +10,7 @@
 
 #include "console/input.h"
 #include "console/input_testing.h"
+#include "console/numeral.h"
 #include "program_runner.h"
 
 namespace {
@@ -170,3 +171,26 @@ TEST(ReadNumberTest, EndOfInputStaysEnded) {
 }
 
 }  // namespace
+
+// A whole text as one number, as a command-line value is read: the grammar
+// of the entries, and nothing before or after it.
+TEST(ParseNumberTest, WholeTextIsOneNumber) {
+  const struct {
+    const char* text;
+    bool number;
+    double value;  // the target afterwards; it starts at -7
+  } cases[] = {
+      {"5", true, 5},     {"-2.5e3", true, -2500}, {".5", true, 0.5},   {"1e400", true, HUGE_VAL},
+      {"1,5", false, -7}, {" 5", false, -7},       {"5 ", false, -7},   {"", false, -7},
+      {"1e", false, -7},  {"inf", false, -7},      {"0x10", false, -7}, {"-", false, -7},
+  };
+  for (const auto& c : cases) {
+    double target = -7;
+    EXPECT_EQ(c.number, parseNumber(c.text, target)) << '"' << c.text << '"';
+    EXPECT_EQ(c.value, target) << '"' << c.text << '"';
+  }
+  int choice = 1;
+  EXPECT_FALSE(parseNumber("2.5", choice));
+  EXPECT_TRUE(parseNumber("3", choice));
+  EXPECT_EQ(3, choice);
+}

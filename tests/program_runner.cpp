@@ -127,7 +127,7 @@ ProgramRun runWithPipedInput(const std::string& input, int timeoutMs, const Plum
     close(in[0]), close(in[1]), close(out[0]), close(out[1]);
     if (plumbing.nonBlockingInput) fcntl(STDIN_FILENO, F_SETFL, O_NONBLOCK);
     const std::string shell = std::string("exec \"$0\" ") + plumbing.redirect;
-    execl("/bin/sh", "sh", "-c", shell.c_str(), PALIMO_BINARY, static_cast<char*>(nullptr));
+    execl("/bin/sh", "sh", "-c", shell.c_str(), plumbing.program, static_cast<char*>(nullptr));
     _exit(127);
   }
   close(in[0]);

@@ -22,9 +22,11 @@ struct ProgramRun {
 struct Plumbing {
   const char* redirect = "";      // shell redirections, e.g. "> /dev/full"
   bool nonBlockingInput = false;  // the input pipe is non-blocking, the text comes late
+  const char* program = PALIMO_BINARY;  // or another, such as palimo-balance
 };
 
-// Runs the program with input as its whole standard input, a pipe.
+// Runs the program with input as its whole standard input, a pipe; the
+// redirect may also give arguments.
 ProgramRun runWithPipedInput(const std::string& input, int timeoutMs = 10000,
                              const Plumbing& plumbing = {});
 

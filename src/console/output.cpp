@@ -59,7 +59,9 @@ void flushOutput() {
   used = 0;
 }
 
+const char* programName = "palimo";
+
 void failWith(const char* what, int error) {
-  std::fprintf(stderr, "palimo: %s: %s\n", what, std::strerror(error));
+  std::fprintf(stderr, "%s: %s: %s\n", programName, what, std::strerror(error));
   std::_Exit(1);
 }

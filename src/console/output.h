@@ -17,6 +17,10 @@ void printFormatted(const char* format, ...);
 // ends the program.
 void flushOutput();
 
+// The name that begins the program's messages on standard error, "palimo"
+// unless set.
+extern const char* programName;
+
 // Ends the program with status 1 and one line on standard error, such as
 // "palimo: write error: No space left on device". The terminal is in the
 // user's mode: key mode lasts only for one key read.
