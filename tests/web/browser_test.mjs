@@ -432,18 +432,18 @@ async function updates(engine, {a, b}) {
       await first.close();
       server.root = b;
       server.delay = begun ? 1500 : 0;  // the user types before B is there
-      const second = await visit(engine, url, begun ? 4000 : 5000, begun ? 'w' : '');
+      const second = await visit(engine, url, begun ? 4000 : 8000, begun ? 'w' : '');
       const what = `${engine.name}: ${policy}${begun ? ', a session begun' : ''}`;
       if (begun) {
         const kept = await second.page.$eval('#screen', e => e.textContent.includes('momentan def. Werte 1:'))
             .catch(() => false);
         if (second.b !== null || !kept) fail(`${what}: the session begun was reloaded`);
-        const third = await visit(engine, url, 5000);
+        const third = await visit(engine, url, 8000);
         if (third.b === null) fail(`${what}: the visit after it does not show build B`);
         console.log(`${what}: kept; the visit after it showed build B after ${third.b} ms`);
         await third.page.close();
       } else {
-        if (second.b === null) fail(`${what}: the next visit did not show build B within 5 s`);
+        if (second.b === null) fail(`${what}: the next visit did not show build B within 8 s`);
         console.log(`${what}: the next visit showed build B after ${second.b} ms`);
       }
       await second.page.close();
