@@ -20,8 +20,8 @@ struct ProgramRun {
 
 // How a run's standard streams are set up besides the pipes.
 struct Plumbing {
-  const char* redirect = "";      // shell redirections, e.g. "> /dev/full"
-  bool nonBlockingInput = false;  // the input pipe is non-blocking, the text comes late
+  const char* redirect = "";            // shell redirections, e.g. "> /dev/full"
+  bool nonBlockingInput = false;        // the input pipe is non-blocking, the text comes late
   const char* program = PALIMO_BINARY;  // or another, such as palimo-balance
 };
 
@@ -83,5 +83,6 @@ class TerminalSession {
 // Types input into the session as a person would: at a menu or pause one
 // key (an escape sequence or a UTF-8 character is one key), elsewhere one
 // line, each when the program waits for it; a line end is the Enter key, and
-// Ctrl-D also ends a unit. Then waits for the end. False if the program did not wait or end in time.
+// Ctrl-D also ends a unit. Then waits for the end. False if the program did not wait or end in
+// time.
 bool playSession(TerminalSession& session, const std::string& input, int& waitStatus);

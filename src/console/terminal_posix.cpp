@@ -145,9 +145,10 @@ void readRestOfEscape() {
 // bytes (an umlaut, the degree sign, the euro sign), as many as its lead
 // byte announces. A byte that is no continuation stays for the next read.
 void readRestOfCharacter(unsigned char lead) {
-  int rest = lead >= 0xc2 && lead <= 0xdf ? 1 : lead >= 0xe0 && lead <= 0xef ? 2
-             : lead >= 0xf0 && lead <= 0xf4                                   ? 3
-                                                                              : 0;
+  int rest = 0;  // any other byte is a character of its own
+  if (lead >= 0xc2 && lead <= 0xdf) rest = 1;
+  if (lead >= 0xe0 && lead <= 0xef) rest = 2;
+  if (lead >= 0xf0 && lead <= 0xf4) rest = 3;
   unsigned char c;
   for (; rest > 0 && nextCodeOfKey(c); --rest) {
     if ((c & 0xc0) != 0x80) {
