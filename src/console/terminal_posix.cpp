@@ -119,8 +119,8 @@ void setKeyMode(bool on) {
 // terminal needs between them and far shorter than a person between keys.
 constexpr int SEQUENCE_WAIT_MS = 50;
 constexpr int NO_CODE = -1;
-// A code read after a key that turned out not to belong to it; the next
-// read takes it first.
+// A code read after a key that turned out not to belong to it; the next key
+// read takes it first. That key had no command, so a key read comes next.
 int pendingCode = NO_CODE;
 
 bool nextCodeOfKey(unsigned char& c) {
@@ -225,11 +225,6 @@ long readInput(int fd, char* buffer, std::size_t size) {
   // Byte by byte to the line end: where Linux hands one read everything
   // typed in key mode, the keys after the line stay for the next key read.
   std::size_t n = 0;
-  if (pendingCode != NO_CODE && size > 0) {
-    buffer[n++] = static_cast<char>(pendingCode);
-    pendingCode = NO_CODE;
-    if (buffer[0] == '\n') return 1;
-  }
   while (n < size) {
     const long got = readWaiting(fd, buffer + n, 1);
     if (got < 0) return -1;
