@@ -119,6 +119,17 @@ int dropLine(int c) {
   return c;
 }
 
+// A terminal line that Ctrl-D sent on after a number and blanks ends the
+// entry of that number, as it does right after the number: the blanks and
+// the end of file go with it, and the next prompt waits.
+void endEntryAfterBlanks() {
+  if (!input.endAfterText) return;
+  for (std::size_t i = input.start; i < input.end; ++i)
+    if (!isSpace(static_cast<unsigned char>(input.buffer[i]))) return;
+  input.start = input.end;
+  input.endAfterText = false;
+}
+
 // Scans [sign] digits, and for a real also [. digits] [e [sign] digits]. The
 // number must end at white space or at the end of the input; text glued to
 // it is dropped with the rest of its line. Text that is no number (a lone
@@ -140,6 +151,7 @@ Scan scanOnce(NumberKind kind, Numeral& n) {
   if (isSpace(c)) {
     putBack(c);
     input.lineAnswered = true;
+    endEntryAfterBlanks();
   } else if (c != EOF) {
     dropLine(c);
   }
