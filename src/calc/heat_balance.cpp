@@ -2,7 +2,9 @@
 // temperature at which the heat balance closes.
 #include "calc/heat_balance.h"
 
+#include <algorithm>
 #include <cmath>
+#include <initializer_list>
 
 #include "calc/stages.h"
 
@@ -13,34 +15,156 @@ constexpr double KELVIN = 273.15;  // 0 C in K
 // Walther's double logarithm of a kinematic viscosity in mm2/s.
 double walther(double nu) { return std::log10(std::log10(nu + 0.7)); }
 
-// Calculates with the assumed outlet temperature and records the step.
-// Returns the calculated minus the assumed outlet temperature.
-double evaluate(HeatBalance& balance, const Oil& oil, double assumedOutlet) {
-  BearingData& data = balance.data;
+// One calculation at an assumed outlet temperature.
+struct Point {
+  double temp;      // assumed outlet temperature, C
+  double residual;  // calculated minus assumed, K; NaN without a film or a number
+  double h0;        // mm
+  int passes;       // 0 where the direct fit found the eccentricity
+};
+
+bool positive(const Point& p) { return p.residual > 0; }
+
+// The search's state: the bearing as calculated last, and the balance it
+// fills.
+struct Search {
+  HeatBalance& balance;
+  const Oil& oil;
+  BearingData data;
+  BearingResults results;
+  bool anyFilm = false;    // a calculation had a positive clearance and h0
+  bool anyNumber = false;  // and gave an outlet temperature
+};
+
+// Calculates with the assumed outlet temperature at the film temperature's
+// viscosity, and records the step.
+Point calculate(Search& s, double assumedOutlet, bool record = true) {
+  BearingData& data = s.data;
   data.oilOutletTemp = assumedOutlet;
   updateFilmTemp(data);
-  data.viscosity = dynamicViscosity(oil, data.filmTemp);
-  if (!calculateBearing(data, balance.results)) {
-    balance.end = BalanceEnd::WIDTH_RATIO;
-    return NAN;
-  }
-  const double calculated = balance.results.outletTempCalc;
-  balance.steps[balance.stepCount++] = {assumedOutlet, data.filmTemp, data.viscosity, calculated};
-  return calculated - assumedOutlet;
+  data.viscosity = dynamicViscosity(s.oil, data.filmTemp);
+  calculateBearing(data, s.results);
+  const BearingResults& r = s.results;
+  HeatBalance& balance = s.balance;
+  if (record && balance.stepCount < MAX_BALANCE_STEPS)
+    balance.steps[balance.stepCount] = {assumedOutlet, data.filmTemp, data.viscosity,
+                                        r.outletTempCalc};
+  if (record) ++balance.stepCount;
+  Point point{assumedOutlet, r.outletTempCalc - assumedOutlet, r.h0, r.passes};
+  const bool film = r.psi > 0 && r.h0 > 0;
+  s.anyFilm = s.anyFilm || film;
+  if (!film) point.residual = NAN;
+  s.anyNumber = s.anyNumber || !std::isnan(point.residual);
+  return point;
 }
 
-// How a step's difference ends the search, or false if it goes on.
-bool ends(HeatBalance& balance, double difference) {
-  if (balance.end == BalanceEnd::WIDTH_RATIO) return true;
-  if (std::isnan(difference)) {
-    balance.end = BalanceEnd::NOT_A_NUMBER;
-    return true;
+void addBalance(Search& s, const Point& at, bool rising, bool jump) {
+  HeatBalance& balance = s.balance;
+  if (balance.balanceCount < MAX_BALANCES)
+    balance.balances[balance.balanceCount] = {at.temp, at.residual, at.h0, rising, jump};
+  ++balance.balanceCount;
+}
+
+// The range of assumed outlet temperatures with a film. The effective
+// clearance psi0 + (alphaL - alphaW)(Tfilm - 20), Tfilm = (T + Tin) / 2, is
+// linear in T; where a shaft expands more than its bearing it closes as the
+// film warms. The range stays a millionth of its width inside, where the
+// film is thin but there.
+void findRange(const BearingData& data, HeatBalance& balance) {
+  balance.rangeFrom = data.oilInletTemp;
+  balance.rangeTo = data.oilInletTemp + BALANCE_RANGE;
+  const double change = data.alphaBearing - data.alphaShaft;
+  if (change == 0) return;
+  const double closed = 2 * (20 - data.clearance / data.diameter / change) - data.oilInletTemp;
+  const double inside = 1e-6 * BALANCE_RANGE;
+  if (change < 0 && closed < balance.rangeTo) {
+    balance.rangeTo = closed - inside;
+    balance.closesAtTop = true;
   }
-  if (std::fabs(difference) <= BALANCE_TOLERANCE) {
-    balance.end = BalanceEnd::BALANCED;
-    return true;
+  if (change > 0 && closed > balance.rangeFrom) {
+    balance.rangeFrom = closed + inside;
+    balance.opensAtBottom = true;
   }
-  return false;
+}
+
+// Closes in on a change of sign between a and b by regula falsi in the
+// Illinois form, which never leaves its bracket. Where the residual jumps
+// across zero, with a step of the bisection's eccentricity, the bracket
+// closes on the jump, and the side nearer zero is the balance.
+void closeIn(Search& s, Point a, Point b) {
+  if (std::isnan(a.residual) || std::isnan(b.residual) || positive(a) == positive(b)) return;
+  const bool rising = !positive(a);
+  double fa = a.residual, fb = b.residual;
+  int side = 0;  // which end moved last: +1 a, -1 b
+  for (int step = 0; step < 100; ++step) {
+    double t = b.temp - fb * (b.temp - a.temp) / (fb - fa);
+    if (!(t > a.temp && t < b.temp)) t = 0.5 * (a.temp + b.temp);
+    const Point p = calculate(s, t);
+    if (std::isnan(p.residual)) return;
+    if (std::fabs(p.residual) <= BALANCE_TOLERANCE) return addBalance(s, p, rising, false);
+    // Illinois: an end that stays twice has its weight halved, so that the
+    // bracket closes from both sides.
+    if (positive(p) == positive(a)) {
+      a = p, fa = p.residual;
+      if (side == 1) fb *= 0.5;
+      side = 1;
+    } else {
+      b = p, fb = p.residual;
+      if (side == -1) fa *= 0.5;
+      side = -1;
+    }
+    if (b.temp - a.temp <= 1e-9 * (1 + std::fabs(b.temp))) break;
+  }
+  const Point& nearer = std::fabs(a.residual) <= std::fabs(b.residual) ? a : b;
+  addBalance(s, nearer, rising, std::fabs(nearer.residual) > BALANCE_TOLERANCE);
+}
+
+// Searches between two scanned points. Where the eccentricity's method
+// changes between them, the residual jumps there: the change is located,
+// and each side is searched on its own; the jump itself is no balance.
+void searchBetween(Search& s, const Point& a, const Point& b) {
+  if (a.passes == b.passes) return closeIn(s, a, b);
+  Point below = a, above = b;
+  while (above.temp - below.temp > SWITCH_WIDTH) {
+    const Point p = calculate(s, 0.5 * (below.temp + above.temp));
+    (p.passes == below.passes ? below : above) = p;
+  }
+  closeIn(s, a, below);
+  closeIn(s, above, b);
+}
+
+// Where three scanned points of one sign and one method turn (the middle
+// one nearer zero than both neighbours), the residual may cross zero twice
+// between them. Seeks the extreme by golden section until it crosses or the
+// interval is TURN_WIDTH wide; gives the point nearest zero or beyond it.
+Point seekTurn(Search& s, const Point& left, const Point& middle, const Point& right) {
+  const double sense = positive(middle) ? 1 : -1;  // seeks the least of sense * residual
+  const double golden = 0.6180339887498949;
+  double lo = left.temp, hi = right.temp;
+  Point best = middle;
+  Point p1 = calculate(s, hi - golden * (hi - lo));
+  Point p2 = calculate(s, lo + golden * (hi - lo));
+  for (;;) {
+    for (const Point& p : {p1, p2})
+      if (sense * p.residual < sense * best.residual) best = p;
+    if (sense * best.residual <= 0 || hi - lo <= TURN_WIDTH || std::isnan(p1.residual) ||
+        std::isnan(p2.residual))
+      return best;
+    if (sense * p1.residual < sense * p2.residual) {
+      hi = p2.temp, p2 = p1;
+      p1 = calculate(s, hi - golden * (hi - lo));
+    } else {
+      lo = p1.temp, p1 = p2;
+      p2 = calculate(s, lo + golden * (hi - lo));
+    }
+  }
+}
+
+bool turns(const Point& a, const Point& m, const Point& b) {
+  if (a.passes != m.passes || m.passes != b.passes) return false;
+  if (positive(a) != positive(m) || positive(m) != positive(b)) return false;
+  const double sense = positive(m) ? 1 : -1;
+  return sense * m.residual < sense * a.residual && sense * m.residual < sense * b.residual;
 }
 
 }  // namespace
@@ -61,38 +185,55 @@ double dynamicViscosity(const Oil& oil, double tempC) {
 
 HeatBalance closeHeatBalance(const BearingData& data, const Oil& oil) {
   HeatBalance balance;
-  balance.data = data;
-  // The oil leaves at least as warm as it came: at the inlet temperature the
-  // calculation must give more, at the top of the range less.
-  double lo = data.oilInletTemp;
-  double fLo = evaluate(balance, oil, lo);
-  if (ends(balance, fLo) || fLo < 0) return balance;
-  double hi = lo + BALANCE_RANGE;
-  double fHi = evaluate(balance, oil, hi);
-  if (ends(balance, fHi) || fHi > 0) return balance;
-  int side = 0;  // which end moved last: +1 lo, -1 hi
-  while (balance.stepCount < MAX_BALANCE_STEPS) {
-    double t = hi - fHi * (hi - lo) / (fHi - fLo);
-    if (!(t > lo && t < hi)) t = 0.5 * (lo + hi);
-    const double f = evaluate(balance, oil, t);
-    if (ends(balance, f)) return balance;
-    // Illinois: an end that stays twice has its weight halved, so that the
-    // bracket closes from both sides.
-    if (f > 0) {
-      lo = t, fLo = f;
-      if (side == 1) fHi *= 0.5;
-      side = 1;
+  Search s{balance, oil, data, BearingResults()};
+  findRange(data, balance);
+  const double from = balance.rangeFrom, to = balance.rangeTo;
+  // B/D does not change with the temperature: one calculation tells.
+  BearingData first = data;
+  first.oilOutletTemp = from;
+  updateFilmTemp(first);
+  if (!computeCharacteristics(first, s.results)) {
+    balance.end = BalanceEnd::WIDTH_RATIO;
+    balance.data = first;
+    balance.results = s.results;
+    return balance;
+  }
+  if (!(to > from)) {
+    balance.end = BalanceEnd::NO_FILM;
+    return balance;
+  }
+
+  // The scan, and at each turn its extreme where it lies across zero.
+  constexpr int MOST_POINTS = 2 * (static_cast<int>(BALANCE_RANGE / SCAN_STEP) + 2);
+  const int steps = std::max(MIN_SCAN_STEPS, static_cast<int>(std::ceil((to - from) / SCAN_STEP)));
+  Point grid[MOST_POINTS / 2];
+  for (int k = 0; k <= steps; ++k)
+    grid[k] = calculate(s, k == steps ? to : from + (to - from) * k / steps);
+  Point points[MOST_POINTS];
+  int count = 0;
+  for (int k = 0; k <= steps; ++k) {
+    points[count++] = grid[k];
+    if (k == 0 || k == steps || !turns(grid[k - 1], grid[k], grid[k + 1])) continue;
+    const Point extreme = seekTurn(s, grid[k - 1], grid[k], grid[k + 1]);
+    if (std::isnan(extreme.residual) || positive(extreme) == positive(grid[k])) continue;
+    if (extreme.temp < grid[k].temp) {
+      points[count - 1] = extreme;
+      points[count++] = grid[k];
     } else {
-      hi = t, fHi = f;
-      if (side == -1) fLo *= 0.5;
-      side = -1;
-    }
-    // The calculated temperature jumps here, with the eccentricity that the
-    // bisection finds in steps of 1e-4: the balance lies in the jump.
-    if (hi - lo <= 1e-9 * (1 + std::fabs(hi))) {
-      balance.end = BalanceEnd::BALANCED;
-      return balance;
+      points[count++] = extreme;
     }
   }
+  for (int k = 1; k < count; ++k) searchBetween(s, points[k - 1], points[k]);
+
+  if (balance.balanceCount > 0) {
+    balance.end = BalanceEnd::BALANCED;
+    calculate(s, balance.balances[0].outletTemp, false);
+  } else {
+    balance.end = !s.anyFilm     ? BalanceEnd::NO_FILM
+                  : !s.anyNumber ? BalanceEnd::NOT_A_NUMBER
+                                 : BalanceEnd::NO_BALANCE;
+  }
+  balance.data = s.data;
+  balance.results = s.results;
   return balance;
 }

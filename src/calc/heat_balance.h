@@ -1,6 +1,6 @@
 // The heat balance closed with the oil's own viscosity: the viscosity-
 // temperature law of Ubbelohde and Walther through two datasheet points, and
-// the search for the outlet temperature that the calculation gives back.
+// the search for every outlet temperature that the calculation gives back.
 #pragma once
 
 #include "calc/bearing_results.h"
@@ -24,13 +24,24 @@ double oilDensity(const Oil& oil, double tempC);
 double dynamicViscosity(const Oil& oil, double tempC);
 
 // The assumed outlet temperature is sought from the inlet temperature up to
-// this much above it, K.
+// this much above it, K, or up to where the clearance closes.
 constexpr double BALANCE_RANGE = 250;
-// The balance holds when the calculated outlet temperature is the assumed
-// one within this, K.
+// A balance holds when the calculated outlet temperature is the assumed one
+// within this, K.
 constexpr double BALANCE_TOLERANCE = 0.001;
-// A bound on the steps, far above the ten or so that a search takes.
-constexpr int MAX_BALANCE_STEPS = 100;
+// The residual (calculated minus assumed outlet temperature) is scanned in
+// steps of at most this, K, and in at least MIN_SCAN_STEPS steps.
+constexpr double SCAN_STEP = 10;
+constexpr int MIN_SCAN_STEPS = 8;
+// Where the scanned residual turns, its extreme is sought to this width, K.
+constexpr double TURN_WIDTH = 0.02;
+// A change of the eccentricity's method is located to this width, K.
+constexpr double SWITCH_WIDTH = 1e-5;
+// Calculations recorded for the screen; a search takes some 30, and one
+// that takes more goes on unrecorded.
+constexpr int MAX_BALANCE_STEPS = 400;
+// Balances kept; further ones are counted only.
+constexpr int MAX_BALANCES = 16;
 
 // One calculation of the search: the assumed outlet temperature, the film
 // temperature and oil viscosity that follow, and the outlet temperature that
@@ -42,24 +53,54 @@ struct BalanceStep {
   double calculatedOutlet;  // C
 };
 
+// One outlet temperature at which the calculation gives itself back.
+struct BalancePoint {
+  double outletTemp;  // assumed outlet temperature, C
+  double gap;         // calculated minus assumed outlet temperature there, K
+  double h0;          // minimum film thickness there, mm
+  // The residual rises through zero: a bearing a little warmer heats up
+  // further, a little cooler cools down. Falling, the balance is stable.
+  bool rising;
+  // The residual jumps across zero here by more than the tolerance, with a
+  // step of the eccentricity; gap is the smaller side of the jump.
+  bool jump;
+};
+
 enum class BalanceEnd {
   BALANCED,
   WIDTH_RATIO,   // B/D outside 0.125 ... 1: no calculation
-  NO_BALANCE,    // the calculated temperature stays on one side in the range
+  NO_FILM,       // the effective clearance is not positive in the range
+  NO_BALANCE,    // the residual keeps its sign where there is a film
   NOT_A_NUMBER,  // the calculation gives no outlet temperature
 };
 
 struct HeatBalance {
   BalanceEnd end = BalanceEnd::NO_BALANCE;
-  BearingData data;        // the last step's: outlet, film temperature, viscosity
-  BearingResults results;  // the last step's
+  // At the first balance, the one a bearing warming up from the inlet
+  // temperature reaches; without one, at the last calculation.
+  BearingData data;
+  BearingResults results;
+  // The range searched, C, and whether the clearance closes at its top
+  // (or opens at its bottom).
+  double rangeFrom = 0;
+  double rangeTo = 0;
+  bool closesAtTop = false;
+  bool opensAtBottom = false;
+  // Every balance in the range, lowest first; the first MAX_BALANCES kept.
+  BalancePoint balances[MAX_BALANCES];
+  int balanceCount = 0;
+  // The calculations of the search in order; stepCount counts them all.
   BalanceStep steps[MAX_BALANCE_STEPS];
   int stepCount = 0;
 };
 
-// Finds the assumed outlet temperature at which the calculation of data,
-// with the film temperature's viscosity of the oil, gives it back. The
-// calculated temperature falls as the assumed one rises, so the root is
-// bracketed between the inlet temperature and BALANCE_RANGE above it and
-// closed in by regula falsi (Illinois), which never leaves its bracket.
+// Finds every assumed outlet temperature between the inlet temperature and
+// BALANCE_RANGE above it, with a positive effective clearance, at which the
+// calculation of data, with the film temperature's viscosity of the oil,
+// gives it back. The residual is scanned in steps of at most SCAN_STEP; each
+// change of its sign is closed in by regula falsi (Illinois); a change of
+// the eccentricity's method (direct fit or bisection), where the residual
+// jumps, is located and searched on either side; and at each turn of the
+// scanned values its extreme is sought, where two balances may lie between
+// two scan points.
 HeatBalance closeHeatBalance(const BearingData& data, const Oil& oil);
