@@ -1,8 +1,8 @@
 // Every stored session: its input given to the program through a pipe, or
 // typed at a terminal, shows its stored screen byte for byte and ends with
-// success. PALIMO_TERMINAL_PROGRAM (say "wine palimo.exe") plays the
-// terminal sessions to another program; PALIMO_RECORD=1 stores the screens
-// shown instead, for a change of screen to be reviewed in the diff.
+// success; palimo-balance's with its stored output, status and messages. PALIMO_TERMINAL_PROGRAM
+// (say "wine palimo.exe") plays the terminal sessions to another program; PALIMO_RECORD=1 stores
+// the screens shown instead, for a change of screen to be reviewed in the diff.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -18,12 +18,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// "piped/NAME" and "terminal/NAME", each with NAME.in and NAME.out.
+// "piped/NAME" and "terminal/NAME", each with NAME.in and NAME.out, and
+// "balance/NAME": palimo-balance with the arguments of NAME.args (and the
+// standard input of NAME.in, if there), its standard output in NAME.out,
+// and its exit status and standard error in NAME.err.
 std::vector<std::string> storedSessions() {
   std::vector<std::string> names;
-  for (const char* kind : {"piped", "terminal"})
+  for (const char* kind : {"piped", "terminal", "balance"})
     for (const auto& entry : fs::directory_iterator(fs::path(PALIMO_SESSIONS) / kind))
-      if (entry.path().extension() == ".in")
+      if (entry.path().extension() == (kind[0] == 'b' ? ".args" : ".in"))
         names.push_back(std::string(kind) + "/" + entry.path().stem().string());
   std::sort(names.begin(), names.end());
   return names;
@@ -41,10 +44,11 @@ std::string contents(const std::string& path) {
 }
 
 // The stored screen, or with PALIMO_RECORD the screen shown, stored.
-std::string expectedScreen(const std::string& session, const std::string& shown) {
+std::string expectedScreen(const std::string& session, const std::string& shown,
+                           const char* extension = ".out") {
   if (std::getenv("PALIMO_RECORD"))
-    std::ofstream(pathOf(session, ".out"), std::ios::binary) << shown;
-  return contents(pathOf(session, ".out"));
+    std::ofstream(pathOf(session, extension), std::ios::binary) << shown;
+  return contents(pathOf(session, extension));
 }
 
 // The program's command when it is not this build's own.
@@ -70,6 +74,16 @@ class SessionTest : public testing::TestWithParam<std::string> {};
 
 TEST_P(SessionTest, ShowsTheStoredScreen) {
   const std::string input = contents(pathOf(GetParam(), ".in"));
+  if (GetParam().rfind("balance/", 0) == 0) {
+    std::string arguments = contents(pathOf(GetParam(), ".args"));
+    arguments.erase(arguments.find_last_not_of('\n') + 1);
+    const ProgramRun run =
+        runWithPipedInput(input, 10000, {arguments.c_str(), false, PALIMO_BALANCE_BINARY});
+    const std::string ending = "status " + std::to_string(run.exitStatus) + "\n" + run.errors;
+    EXPECT_EQ(expectedScreen(GetParam(), run.output), run.output);
+    EXPECT_EQ(expectedScreen(GetParam(), ending, ".err"), ending);
+    return;
+  }
   if (GetParam().rfind("piped/", 0) == 0) {
     const ProgramRun run = runWithPipedInput(input);
     EXPECT_EQ(expectedScreen(GetParam(), run.output), run.output);

@@ -35,6 +35,10 @@ int readTerminalKey();
 // bytes, 0 at end of file, or -1 with errno set on a read error.
 long readInput(int fd, char* buffer, std::size_t size);
 
+// Makes standard output take its bytes as they are, without the line-end
+// translation of Windows' text mode, so that a file is the same everywhere.
+void writeOutputAsIs();
+
 // Writes up to size bytes of data to standard output, waiting while it
 // cannot take more. Returns their number, or -1 with errno set on a write
 // error.

@@ -39,4 +39,6 @@ long readInput(int, char* buffer, std::size_t size) {
   return awaitInput(buffer, size > INT_MAX ? INT_MAX : static_cast<int>(size));
 }
 
+void writeOutputAsIs() {}
+
 long writeOutput(const char* data, std::size_t size) { return write(1, data, size); }

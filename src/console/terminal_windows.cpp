@@ -47,6 +47,8 @@ long readInput(int fd, char* buffer, std::size_t size) {
   return _read(fd, buffer, size > INT_MAX ? INT_MAX : static_cast<unsigned>(size));
 }
 
+void writeOutputAsIs() { _setmode(1, _O_BINARY); }
+
 long writeOutput(const char* data, std::size_t size) {
   // Text mode: LF goes out as CR LF.
   return _write(1, data, size > INT_MAX ? INT_MAX : static_cast<unsigned>(size));

@@ -1,0 +1,162 @@
+// The screen and the CSV of palimo-balance. The blocks that palimo prints
+// are printed by palimo's own printers; the lines of the search, the
+// balances and the checks spell a value that is not a number one way
+// everywhere.
+#include "balance/report.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "console/display.h"
+#include "console/output.h"
+
+Spelled spell(double value, const char* format) {
+  Spelled spelled;
+  if (std::isnan(value))
+    std::snprintf(spelled.text, sizeof spelled.text, "nan");
+  else if (std::isinf(value))
+    std::snprintf(spelled.text, sizeof spelled.text, value > 0 ? "inf" : "-inf");
+  else
+    std::snprintf(spelled.text, sizeof spelled.text, format, value);
+  return spelled;
+}
+
+namespace {
+
+const char* holds(bool check) { return check ? "erfuellt" : "nicht erfuellt"; }
+
+// The search, one line a calculation.
+void printSearch(const HeatBalance& balance) {
+  printText("Waermebilanz, dyn.Vis. nach Ubbelohde-Walther\n");
+  printText("Nr. OelAusT    S-FilmT    dyn.Vis.   OelAusT ber.\n");
+  printText("    GradC      GradC      mPa*s      GradC\n");
+  const int shown = balance.stepCount < MAX_BALANCE_STEPS ? balance.stepCount : MAX_BALANCE_STEPS;
+  for (int i = 0; i < shown; ++i) {
+    const BalanceStep& step = balance.steps[i];
+    printFormatted("%3d %-10s %-10s %-10s %s\n", i + 1, spell(step.assumedOutlet).text,
+                   spell(step.filmTemp).text, spell(step.viscosity).text,
+                   spell(step.calculatedOutlet).text);
+  }
+  if (shown < balance.stepCount)
+    printFormatted("... %d weitere Rechnungen\n", balance.stepCount - shown);
+}
+
+// The balance reported, how far the calculation misses it, and the others.
+void printBalances(const HeatBalance& balance) {
+  const BalancePoint& first = balance.balances[0];
+  printFormatted("Bilanz geschlossen: OelAusT= %s GradC%s\n", spell(first.outletTemp).text,
+                 first.rising ? ", instabil" : "");
+  printFormatted("Abweichung: OelAusT ber.-OelAusT= %s K%s\n", spell(first.gap).text,
+                 first.jump ? ", Sprung ueber 0.001 K" : "");
+  const int kept = balance.balanceCount < MAX_BALANCES ? balance.balanceCount : MAX_BALANCES;
+  for (int i = 1; i < kept; ++i) {
+    const BalancePoint& other = balance.balances[i];
+    printFormatted("weitere Bilanz: OelAusT= %s GradC, h0= %s mm, %s\n",
+                   spell(other.outletTemp).text, spell(other.h0).text,
+                   other.rising ? "instabil" : "stabil");
+  }
+  if (kept < balance.balanceCount)
+    printFormatted("... %d weitere Bilanzen\n", balance.balanceCount - kept);
+}
+
+void printChecks(const HeatBalance& balance, const Checks& checks, const Limits& limits) {
+  const BearingData& d = balance.data;
+  const BearingResults& r = balance.results;
+  printText("\nPruefung am Bilanzpunkt:\n");
+  printFormatted("h0     = %s mm >= h0lim= %s mm: %s\n", spell(r.h0).text, spell(d.h0Limit).text,
+                 holds(checks.film));
+  printFormatted("Re     = %s <= Re kr= %s: %s\n", spell(r.re).text, spell(r.reCrit).text,
+                 holds(checks.laminar));
+  if (!std::isnan(limits.outletTemp))
+    printFormatted("OelAusT= %s GradC <= %s GradC: %s\n", spell(d.oilOutletTemp).text,
+                   spell(limits.outletTemp).text, holds(checks.temp));
+  if (!std::isnan(limits.load))
+    printFormatted("p      = %s N/mm2 <= %s N/mm2: %s\n", spell(r.pressure).text,
+                   spell(limits.load).text, holds(checks.load));
+  printFormatted("n ue   = %s 1/min, n/n ue= %s\n", spell(checks.speedTransition).text,
+                 spell(d.speed / checks.speedTransition).text);
+}
+
+// Every column by its name in the code: the data set, the results record,
+// the oil, the balances, the limits and the transition speed. known tells
+// whether the row has the value.
+template <typename Visit>
+void forEachColumn(const Design& design, const HeatBalance* balance, Visit visit) {
+  const bool balanced = balance && balance->end == BalanceEnd::BALANCED;
+  const BearingData& d = balanced ? balance->data : design.data;
+  const BearingResults& r = balanced ? balance->results : BearingResults();
+  visit("load", d.load, true), visit("speed", d.speed, true), visit("diameter", d.diameter, true);
+  visit("width", d.width, true), visit("clearance", d.clearance, true);
+  visit("viscosity", d.viscosity, balanced);
+  visit("supplyPressure", d.supplyPressure, true), visit("supplySize", d.supplySize, true);
+  visit("oilInletTemp", d.oilInletTemp, true), visit("oilOutletTemp", d.oilOutletTemp, balanced);
+  visit("alphaShaft", d.alphaShaft, true), visit("alphaBearing", d.alphaBearing, true);
+  visit("h0Limit", d.h0Limit, true), visit("filmTemp", d.filmTemp, balanced);
+  visit("supplyCase", d.supplyCase, true), visit("epsMode", d.epsMode, true);
+  const auto result = [&](const char* name, double value) { visit(name, value, balanced); };
+  result("u", r.u), result("omega", r.omega), result("psi0", r.psi0);
+  result("deltaPsi", r.deltaPsi), result("psi", r.psi), result("widthRatio", r.widthRatio);
+  result("pressure", r.pressure), result("so", r.so), result("a1", r.a1), result("a2", r.a2);
+  result("eps", r.eps), result("passes", r.passes), result("h0", r.h0), result("beta", r.beta);
+  result("re", r.re), result("reCrit", r.reCrit), result("frictionChar", r.frictionChar);
+  result("frictionPower", r.frictionPower), result("q3", r.q3), result("q1", r.q1);
+  result("qp", r.qp), result("q2", r.q2), result("q", r.q);
+  result("outletTempCalc", r.outletTempCalc), result("epsTransition", r.epsTransition);
+  result("soTransition", r.soTransition);
+  visit("nu40", design.oil.nu40, true), visit("nu100", design.oil.nu100, true);
+  visit("density15", design.oil.density15, true);
+  visit("balances", balance ? balance->balanceCount : 0, balance != nullptr);
+  visit("balanceGap", balanced ? balance->balances[0].gap : 0, balanced);
+  visit("tempLimit", design.limits.outletTemp, !std::isnan(design.limits.outletTemp));
+  visit("loadLimit", design.limits.load, !std::isnan(design.limits.load));
+  const Checks checks = checkBearing(d, r, design.limits);
+  visit("speedTransition", checks.speedTransition, balanced);
+}
+
+}  // namespace
+
+void printScreen(const HeatBalance& balance, const Checks& checks, const Limits& limits) {
+  printSearch(balance);
+  printBalances(balance);
+  printText("\n");
+  printCurrentValues1(balance.data);
+  printText("\n");
+  printCurrentValues2(balance.data);
+  printText("\n");
+  printCharacteristics(balance.results);
+  printFilmGeometry(balance.data, balance.results);
+  printFlowAndHeat(balance.results);
+  printChecks(balance, checks, limits);
+}
+
+void printCsvHeader(bool study) {
+  const char* separator = "";
+  forEachColumn(Design(), nullptr, [&](const char* name, double, bool) {
+    printFormatted("%s%s", separator, name);
+    separator = ",";
+  });
+  printText(study ? ",verdict,status\n" : ",verdict\n");
+}
+
+void printCsvRow(const Design& design, const HeatBalance* balance, const char* status) {
+  const char* separator = "";
+  forEachColumn(design, balance, [&](const char*, double value, bool known) {
+    printFormatted("%s%s", separator, known ? spell(value, "%.10g").text : "");
+    separator = ",";
+  });
+  // The failed checks, joined by '+'.
+  printText(",");
+  if (balance && balance->end == BalanceEnd::BALANCED) {
+    const Checks c = checkBearing(balance->data, balance->results, design.limits);
+    const struct {
+      bool holds;
+      const char* name;
+    } verdicts[] = {{c.film, "h0"}, {c.laminar, "laminar"}, {c.temp, "temp"}, {c.load, "load"}};
+    const char* join = "";
+    for (const auto& v : verdicts)
+      if (!v.holds) printFormatted("%s%s", join, v.name), join = "+";
+    if (allHold(c)) printText("ok");
+  }
+  if (status) printFormatted(",%s", status);
+  printText("\n");
+}
