@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 
 #include "console/numeral.h"
 
@@ -223,6 +224,8 @@ int readCommandLine(int argc, char** argv, Request& request) {
     // --NAME VALUE or --NAME=VALUE
     const char* equals = std::strchr(argument, '=');
     const std::string name = equals ? std::string(argument, equals) : std::string(argument);
+    for (const char* flag : {"--help", "--version", "--csv", "--direct"})
+      if (name == flag) return usageError(flag, "takes no value");
     const bool cases = name == "--cases";
     const int index = name.rfind("--", 0) == 0 ? findOption(name.c_str() + 2, name.size() - 2) : -1;
     if (!cases && index < 0) return usageError(name.c_str(), "is no option (see --help)");

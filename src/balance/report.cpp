@@ -23,6 +23,13 @@ Spelled spell(double value, const char* format) {
 
 namespace {
 
+// A balance's gap to the microkelvin: far below the tolerance, and above
+// the last digits in which two platforms' mathematical libraries differ.
+double roundedGap(double gap) {
+  const double rounded = std::round(gap * 1e6) / 1e6;
+  return rounded == 0 ? 0 : rounded;
+}
+
 const char* holds(bool check) { return check ? "erfuellt" : "nicht erfuellt"; }
 
 // The search, one line a calculation.
@@ -46,7 +53,7 @@ void printBalances(const HeatBalance& balance) {
   const BalancePoint& first = balance.balances[0];
   printFormatted("Bilanz geschlossen: OelAusT= %s GradC%s\n", spell(first.outletTemp).text,
                  first.rising ? ", instabil" : "");
-  printFormatted("Abweichung: OelAusT ber.-OelAusT= %s K%s\n", spell(first.gap).text,
+  printFormatted("Abweichung: OelAusT ber.-OelAusT= %s K%s\n", spell(roundedGap(first.gap)).text,
                  first.jump ? ", Sprung ueber 0.001 K" : "");
   const int kept = balance.balanceCount < MAX_BALANCES ? balance.balanceCount : MAX_BALANCES;
   for (int i = 1; i < kept; ++i) {
@@ -106,7 +113,7 @@ void forEachColumn(const Design& design, const HeatBalance* balance, Visit visit
   visit("nu40", design.oil.nu40, true), visit("nu100", design.oil.nu100, true);
   visit("density15", design.oil.density15, true);
   visit("balances", balance ? balance->balanceCount : 0, balance != nullptr);
-  visit("balanceGap", balanced ? balance->balances[0].gap : 0, balanced);
+  visit("balanceGap", balanced ? roundedGap(balance->balances[0].gap) : 0, balanced);
   visit("tempLimit", design.limits.outletTemp, !std::isnan(design.limits.outletTemp));
   visit("loadLimit", design.limits.load, !std::isnan(design.limits.load));
   const Checks checks = checkBearing(d, r, design.limits);
@@ -141,7 +148,8 @@ void printCsvHeader(bool study) {
 void printCsvRow(const Design& design, const HeatBalance* balance, const char* status) {
   const char* separator = "";
   forEachColumn(design, balance, [&](const char*, double value, bool known) {
-    printFormatted("%s%s", separator, known ? spell(value, "%.10g").text : "");
+    printText(separator);
+    if (known) printText(spell(value, "%.10g").text);
     separator = ",";
   });
   // The failed checks, joined by '+'.
