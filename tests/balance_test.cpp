@@ -14,7 +14,7 @@ namespace {
 
 ProgramRun balance(const std::string& arguments) {
   Plumbing plumbing;
-  plumbing.redirect = arguments.c_str();
+  plumbing.commandLine = arguments.c_str();
   plumbing.program = PALIMO_BALANCE_BINARY;
   return runWithPipedInput("", 5000, plumbing);
 }

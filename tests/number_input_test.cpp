@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "console/input.h"
 #include "console/input_testing.h"
@@ -38,72 +39,69 @@ class InputText {
   std::FILE* stream_;
 };
 
-const char* name(NumberRead read) {
-  switch (read) {
-    case NumberRead::CONVERTED:
-      return "converted";
-    case NumberRead::NOT_A_NUMBER:
-      return "not a number";
-    case NumberRead::END_OF_INPUT:
-      return "end of input";
-  }
-  return "?";
-}
-
-struct RealCase {
+// One entry: the input, how the read goes, the target afterwards and the
+// input left.
+template <typename Target>
+struct EntryCase {
   std::string input;
   NumberRead read;
-  double value;  // the target afterwards; it starts at -7
+  Target value;
   const char* rest;
 };
+
+template <typename Target>
+void expectEntries(Target start, const std::vector<EntryCase<Target>>& cases) {
+  for (const EntryCase<Target>& c : cases) {
+    InputText input(c.input);
+    Target target = start;
+    const std::string shown = '"' + c.input.substr(0, 60) + '"';
+    EXPECT_EQ(static_cast<int>(c.read), static_cast<int>(readNumber(target))) << shown;
+    EXPECT_EQ(c.value, target) << shown;
+    EXPECT_EQ(c.rest, input.rest()) << shown;
+  }
+}
 
 const std::string LONG_ZEROS_THEN_1E20000 = "0." + std::string(20000, '0') + "1e20000";
 const std::string HALFWAY_ABOVE_1 = "1.00000000000000011102230246251565404236316680908203125";
 
+// Reals; the target starts at -7.
 TEST(ReadNumberTest, RealEntries) {
   const double inf = HUGE_VAL;
-  const RealCase cases[] = {
-      {"  \n\t 12.5 rest", NumberRead::CONVERTED, 12.5, " rest"},
-      {"\r\n\n3\n", NumberRead::CONVERTED, 3, "\n"},
-      {"1,5\n7", NumberRead::CONVERTED, 1, "7"},
-      {"-1.5e-3x", NumberRead::CONVERTED, -0.0015, ""},
-      {"+2E2 9", NumberRead::CONVERTED, 200, " 9"},
-      {".5", NumberRead::CONVERTED, 0.5, ""},
-      {"5.", NumberRead::CONVERTED, 5, ""},
-      {"7 8", NumberRead::CONVERTED, 7, " 8"},
-      {"1e400", NumberRead::CONVERTED, inf, ""},
-      {"-1e400\n", NumberRead::CONVERTED, -inf, "\n"},
-      {"1e-400", NumberRead::CONVERTED, 0, ""},
-      {"0.000011", NumberRead::CONVERTED, 0.000011, ""},
-      {"abc def\n7", NumberRead::NOT_A_NUMBER, -7, "7"},
-      {".\n7", NumberRead::NOT_A_NUMBER, -7, "7"},
-      {"-\n5", NumberRead::NOT_A_NUMBER, -7, "5"},
-      {"+ 1\n2", NumberRead::NOT_A_NUMBER, -7, "2"},
-      {"1e\n3", NumberRead::NOT_A_NUMBER, -7, "3"},
-      {"1e+ 4\n5", NumberRead::NOT_A_NUMBER, -7, "5"},
-      {",5 6\n\n8", NumberRead::NOT_A_NUMBER, -7, "\n8"},
-      {"", NumberRead::END_OF_INPUT, -7, ""},
-      {" \n\t ", NumberRead::END_OF_INPUT, -7, ""},
-      {"1e", NumberRead::END_OF_INPUT, -7, ""},
-      {"-", NumberRead::END_OF_INPUT, -7, ""},
-      {"x y", NumberRead::END_OF_INPUT, -7, ""},
-      {"12", NumberRead::CONVERTED, 12, ""},
-      // Any length in fixed memory, correctly rounded: 1 + 2^-53 lies
-      // halfway between two doubles, and a far non-zero digit decides.
-      {LONG_ZEROS_THEN_1E20000, NumberRead::CONVERTED, 0.1, ""},
-      {std::string(100000, '0') + "5 6", NumberRead::CONVERTED, 5, " 6"},
-      {"1" + std::string(400, '0'), NumberRead::CONVERTED, inf, ""},
-      {HALFWAY_ABOVE_1, NumberRead::CONVERTED, 1, ""},
-      {HALFWAY_ABOVE_1 + std::string(1000, '0') + "1", NumberRead::CONVERTED,
-       std::nextafter(1.0, 2.0), ""},
-  };
-  for (const RealCase& c : cases) {
-    InputText input(c.input);
-    double target = -7;
-    EXPECT_STREQ(name(c.read), name(readNumber(target))) << '"' << c.input.substr(0, 60) << '"';
-    EXPECT_EQ(c.value, target) << '"' << c.input.substr(0, 60) << '"';
-    EXPECT_EQ(c.rest, input.rest()) << '"' << c.input.substr(0, 60) << '"';
-  }
+  expectEntries<double>(-7, {
+                                {"  \n\t 12.5 rest", NumberRead::CONVERTED, 12.5, " rest"},
+                                {"\r\n\n3\n", NumberRead::CONVERTED, 3, "\n"},
+                                {"1,5\n7", NumberRead::CONVERTED, 1, "7"},
+                                {"-1.5e-3x", NumberRead::CONVERTED, -0.0015, ""},
+                                {"+2E2 9", NumberRead::CONVERTED, 200, " 9"},
+                                {".5", NumberRead::CONVERTED, 0.5, ""},
+                                {"5.", NumberRead::CONVERTED, 5, ""},
+                                {"7 8", NumberRead::CONVERTED, 7, " 8"},
+                                {"1e400", NumberRead::CONVERTED, inf, ""},
+                                {"-1e400\n", NumberRead::CONVERTED, -inf, "\n"},
+                                {"1e-400", NumberRead::CONVERTED, 0, ""},
+                                {"0.000011", NumberRead::CONVERTED, 0.000011, ""},
+                                {"abc def\n7", NumberRead::NOT_A_NUMBER, -7, "7"},
+                                {".\n7", NumberRead::NOT_A_NUMBER, -7, "7"},
+                                {"-\n5", NumberRead::NOT_A_NUMBER, -7, "5"},
+                                {"+ 1\n2", NumberRead::NOT_A_NUMBER, -7, "2"},
+                                {"1e\n3", NumberRead::NOT_A_NUMBER, -7, "3"},
+                                {"1e+ 4\n5", NumberRead::NOT_A_NUMBER, -7, "5"},
+                                {",5 6\n\n8", NumberRead::NOT_A_NUMBER, -7, "\n8"},
+                                {"", NumberRead::END_OF_INPUT, -7, ""},
+                                {" \n\t ", NumberRead::END_OF_INPUT, -7, ""},
+                                {"1e", NumberRead::END_OF_INPUT, -7, ""},
+                                {"-", NumberRead::END_OF_INPUT, -7, ""},
+                                {"x y", NumberRead::END_OF_INPUT, -7, ""},
+                                {"12", NumberRead::CONVERTED, 12, ""},
+                                // Any length in fixed memory, correctly rounded: 1 + 2^-53 lies
+                                // halfway between two doubles, and a far non-zero digit decides.
+                                {LONG_ZEROS_THEN_1E20000, NumberRead::CONVERTED, 0.1, ""},
+                                {std::string(100000, '0') + "5 6", NumberRead::CONVERTED, 5, " 6"},
+                                {"1" + std::string(400, '0'), NumberRead::CONVERTED, inf, ""},
+                                {HALFWAY_ABOVE_1, NumberRead::CONVERTED, 1, ""},
+                                {HALFWAY_ABOVE_1 + std::string(1000, '0') + "1",
+                                 NumberRead::CONVERTED, std::nextafter(1.0, 2.0), ""},
+                            });
 }
 
 // A numeral of any length is read in fixed memory.
@@ -125,40 +123,29 @@ TEST(ReadNumberTest, HugeNumeralTakesNoMoreMemory) {
   EXPECT_LT(huge.peakMemoryKb, small.peakMemoryKb + 1024);
 }
 
-struct IntCase {
-  const char* input;
-  NumberRead read;
-  int value;  // the target afterwards; it starts at 1
-  const char* rest;
-};
-
+// Integers, one outside int's range becoming its nearest limit; the target
+// starts at 1.
 TEST(ReadNumberTest, IntegerEntries) {
-  const IntCase cases[] = {
-      {" 2\n", NumberRead::CONVERTED, 2, "\n"},
-      {"+0", NumberRead::CONVERTED, 0, ""},
-      {"-1", NumberRead::CONVERTED, -1, ""},
-      {"2.5\n4", NumberRead::CONVERTED, 2, "4"},
-      {"3x", NumberRead::CONVERTED, 3, ""},
-      {"-0000000000000000000000000000000000000000000000007", NumberRead::CONVERTED, -7, ""},
-      {"2147483647", NumberRead::CONVERTED, INT_MAX, ""},
-      {"2147483648", NumberRead::CONVERTED, INT_MAX, ""},
-      {"99999999999", NumberRead::CONVERTED, INT_MAX, ""},
-      {"99999999999999999999999999", NumberRead::CONVERTED, INT_MAX, ""},
-      {"-2147483648", NumberRead::CONVERTED, INT_MIN, ""},
-      {"-2147483649", NumberRead::CONVERTED, INT_MIN, ""},
-      {"abc\n3", NumberRead::NOT_A_NUMBER, 1, "3"},
-      {".5\n3", NumberRead::NOT_A_NUMBER, 1, "3"},
-      {"-\n3", NumberRead::NOT_A_NUMBER, 1, "3"},
-      {"", NumberRead::END_OF_INPUT, 1, ""},
-      {"+", NumberRead::END_OF_INPUT, 1, ""},
-  };
-  for (const IntCase& c : cases) {
-    InputText input(c.input);
-    int target = 1;
-    EXPECT_STREQ(name(c.read), name(readNumber(target))) << '"' << c.input << '"';
-    EXPECT_EQ(c.value, target) << '"' << c.input << '"';
-    EXPECT_EQ(c.rest, input.rest()) << '"' << c.input << '"';
-  }
+  expectEntries<int>(
+      1, {
+             {" 2\n", NumberRead::CONVERTED, 2, "\n"},
+             {"+0", NumberRead::CONVERTED, 0, ""},
+             {"-1", NumberRead::CONVERTED, -1, ""},
+             {"2.5\n4", NumberRead::CONVERTED, 2, "4"},
+             {"3x", NumberRead::CONVERTED, 3, ""},
+             {"-0000000000000000000000000000000000000000000000007", NumberRead::CONVERTED, -7, ""},
+             {"2147483647", NumberRead::CONVERTED, INT_MAX, ""},
+             {"2147483648", NumberRead::CONVERTED, INT_MAX, ""},
+             {"99999999999", NumberRead::CONVERTED, INT_MAX, ""},
+             {"99999999999999999999999999", NumberRead::CONVERTED, INT_MAX, ""},
+             {"-2147483648", NumberRead::CONVERTED, INT_MIN, ""},
+             {"-2147483649", NumberRead::CONVERTED, INT_MIN, ""},
+             {"abc\n3", NumberRead::NOT_A_NUMBER, 1, "3"},
+             {".5\n3", NumberRead::NOT_A_NUMBER, 1, "3"},
+             {"-\n3", NumberRead::NOT_A_NUMBER, 1, "3"},
+             {"", NumberRead::END_OF_INPUT, 1, ""},
+             {"+", NumberRead::END_OF_INPUT, 1, ""},
+         });
 }
 
 TEST(ReadNumberTest, EndOfInputStaysEnded) {

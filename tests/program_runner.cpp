@@ -39,13 +39,15 @@ bool readSome(int fd, std::string& into, Clock::time_point deadline) {
 }
 
 bool waitWithDeadline(pid_t pid, int& status, Clock::time_point deadline, rusage* usage = nullptr) {
-  for (;;) {
-    const pid_t done = wait4(pid, &status, WNOHANG, usage);
-    if (done == pid) return true;
-    if (done < 0 && errno != EINTR) return false;
-    if (millisLeft(deadline) == 0) return false;
-    usleep(2000);
-  }
+  bool ended = false;
+  pollUntil(
+      [&] {
+        const pid_t done = wait4(pid, &status, WNOHANG, usage);
+        ended = done == pid;
+        return ended || (done < 0 && errno != EINTR);
+      },
+      millisLeft(deadline));
+  return ended;
 }
 
 bool endsWith(const std::string& text, const std::string& end) {
@@ -126,14 +128,15 @@ ProgramRun runWithPipedInput(const std::string& input, int timeoutMs, const Plum
     dup2(fileno(errors), STDERR_FILENO);
     close(in[0]), close(in[1]), close(out[0]), close(out[1]);
     if (plumbing.nonBlockingInput) fcntl(STDIN_FILENO, F_SETFL, O_NONBLOCK);
-    const std::string shell = std::string("exec \"$0\" ") + plumbing.redirect;
+    const std::string shell = std::string("exec \"$0\" ") + plumbing.commandLine;
     execl("/bin/sh", "sh", "-c", shell.c_str(), plumbing.program, static_cast<char*>(nullptr));
     _exit(127);
   }
   close(in[0]);
   close(out[1]);
-  signal(SIGPIPE, SIG_IGN);                       // the program may end before it read everything
-  if (plumbing.nonBlockingInput) usleep(200000);  // the program finds no input yet
+  signal(SIGPIPE, SIG_IGN);  // the program may end before it read everything
+  // The program finds no input yet, and waits for it.
+  if (plumbing.nonBlockingInput) pollUntil([&] { return waitsInSystemCall(pid); });
   const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
   size_t written = 0;
   fcntl(in[1], F_SETFL, O_NONBLOCK);
@@ -165,6 +168,23 @@ ProgramRun runWithPipedInput(const std::string& input, int timeoutMs, const Plum
     run.errors += static_cast<char>(c);
   std::fclose(errors);
   return run;
+}
+
+bool pollUntil(const std::function<bool()>& done, int timeoutMs, int stepMs) {
+  const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  for (;;) {
+    if (done()) return true;
+    if (millisLeft(deadline) == 0) return false;
+    usleep(static_cast<useconds_t>(stepMs) * 1000);
+  }
+}
+
+bool waitsInSystemCall(pid_t pid) {
+  std::ifstream file("/proc/" + std::to_string(pid) + "/syscall");
+  std::string number, firstArgument;
+  file >> number >> firstArgument;
+  // read(0, ...), or poll() on a non-blocking terminal.
+  return (number == "0" && firstArgument == "0x0") || number == "7" || number == "271";
 }
 
 termios userMode() {
@@ -274,14 +294,6 @@ long TerminalSession::voluntarySwitches() const {
   return 0;
 }
 
-bool TerminalSession::blockedInRead() const {
-  std::ifstream file("/proc/" + std::to_string(pid_) + "/syscall");
-  std::string number, firstArgument;
-  file >> number >> firstArgument;
-  // read(0, ...), or poll() on a non-blocking terminal.
-  return (number == "0" && firstArgument == "0x0") || number == "7" || number == "271";
-}
-
 bool TerminalSession::awaitInput(int timeoutMs) {
   const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
   auto lastOutput = Clock::now();
@@ -289,7 +301,8 @@ bool TerminalSession::awaitInput(int timeoutMs) {
     if (native_) {
       // Once it blocks again after the keys, all it printed is on its way; a
       // short quiet takes it.
-      if (voluntarySwitches() > switchesAtType_ && blockedInRead() && !readFor(20)) return true;
+      if (voluntarySwitches() > switchesAtType_ && waitsInSystemCall(pid_) && !readFor(20))
+        return true;
       readFor(2);
     } else if (readFor(50)) {
       lastOutput = Clock::now();
@@ -303,15 +316,15 @@ bool TerminalSession::awaitInput(int timeoutMs) {
 }
 
 bool TerminalSession::waitForEnd(int& waitStatus, int timeoutMs) {
-  const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-  for (;;) {
-    readFor(10);
-    if (waitpid(shell_, &waitStatus, WNOHANG) == shell_) break;
-    if (millisLeft(deadline) == 0) return false;
-  }
+  const bool ended = pollUntil(
+      [&] {
+        readFor(10);
+        return waitpid(shell_, &waitStatus, WNOHANG) == shell_;
+      },
+      timeoutMs, 0);
   while (readFor(10)) {
   }
-  return true;
+  return ended;
 }
 
 termios TerminalSession::mode() const {

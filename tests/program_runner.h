@@ -5,6 +5,7 @@
 #include <sys/types.h>
 #include <termios.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,15 +21,24 @@ struct ProgramRun {
 
 // How a run's standard streams are set up besides the pipes.
 struct Plumbing {
-  const char* redirect = "";            // shell redirections, e.g. "> /dev/full"
+  // What follows the program on a shell's command line: its arguments and
+  // redirections, e.g. "--nu40 46 --nu100 6.8" or "> /dev/full".
+  const char* commandLine = "";
   bool nonBlockingInput = false;        // the input pipe is non-blocking, the text comes late
   const char* program = PALIMO_BINARY;  // or another, such as palimo-balance
 };
 
-// Runs the program with input as its whole standard input, a pipe; the
-// redirect may also give arguments.
+// Runs the program with input as its whole standard input, a pipe.
 ProgramRun runWithPipedInput(const std::string& input, int timeoutMs = 10000,
                              const Plumbing& plumbing = {});
+
+// Polls done every stepMs until it is true or timeoutMs have passed; gives
+// its last answer.
+bool pollUntil(const std::function<bool()>& done, int timeoutMs = 10000, int stepMs = 2);
+
+// Whether the process waits for its input or output: blocked in read(0) or
+// in poll() on a non-blocking descriptor.
+bool waitsInSystemCall(pid_t pid);
 
 // A canonical, echoing terminal as a shell leaves it.
 termios userMode();
@@ -68,7 +78,6 @@ class TerminalSession {
 
  private:
   bool readFor(int millis);
-  bool blockedInRead() const;
   long voluntarySwitches() const;
   bool native_ = true;  // the program itself, not under Wine
   int master_ = -1;

@@ -41,7 +41,7 @@ TEST(ProgramTest, Plumbing) {
   };
   for (const auto& c : cases) {
     const ProgramRun run = runWithPipedInput(c.input, 5000, c.plumbing);
-    const std::string where = std::string(c.input) + " " + c.plumbing.redirect;
+    const std::string where = std::string(c.input) + " " + c.plumbing.commandLine;
     EXPECT_TRUE(run.exited) << where;
     EXPECT_EQ(c.status, run.exitStatus) << where;
     EXPECT_EQ(c.errors, run.errors) << where;

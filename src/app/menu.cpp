@@ -101,7 +101,7 @@ void runCalculation(const BearingData& data) {
   }
   printFilmGeometry(data, results);
   pauseForKey();
-  printFlowAndHeat(results);
+  printOperatingResults(results);
   pauseForKey();
 }
 

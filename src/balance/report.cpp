@@ -132,7 +132,7 @@ void printScreen(const HeatBalance& balance, const Checks& checks, const Limits&
   printText("\n");
   printCharacteristics(balance.results);
   printFilmGeometry(balance.data, balance.results);
-  printFlowAndHeat(balance.results);
+  printOperatingResults(balance.results);
   printChecks(balance, checks, limits);
 }
 

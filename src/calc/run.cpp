@@ -3,12 +3,16 @@
 #include "calc/sommerfeld.h"
 #include "calc/stages.h"
 
-bool calculateBearing(const BearingData& data, BearingResults& results) {
-  results = BearingResults();
-  if (!computeCharacteristics(data, results)) return false;
+void computeOperatingPoint(const BearingData& data, BearingResults& results) {
   solveEps(data, results);
   computeFilmGeometry(data, results);
   computeFriction(data, results);
   computeFlowAndHeat(data, results);
+}
+
+bool calculateBearing(const BearingData& data, BearingResults& results) {
+  results = BearingResults();
+  if (!computeCharacteristics(data, results)) return false;
+  computeOperatingPoint(data, results);
   return true;
 }

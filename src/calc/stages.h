@@ -23,6 +23,11 @@ void computeFriction(const BearingData& data, BearingResults& results);
 // mixed friction.
 void computeFlowAndHeat(const BearingData& data, BearingResults& results);
 
+// The stages after the characteristic numbers, in order: eccentricity, film
+// geometry, friction, flow and heat, from the width ratio and Sommerfeld
+// number in results.
+void computeOperatingPoint(const BearingData& data, BearingResults& results);
+
 // A whole run: every stage in order on fresh results. Returns false, after
 // the first stage, when B/D lies outside 0.125 ... 1.
 bool calculateBearing(const BearingData& data, BearingResults& results);

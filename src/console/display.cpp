@@ -61,7 +61,7 @@ void printFilmGeometry(const BearingData& data, const BearingResults& results) {
   printFormatted("h0lim= %g mm\n", data.h0Limit);
 }
 
-void printFlowAndHeat(const BearingResults& results) {
+void printOperatingResults(const BearingResults& results) {
   printText("\n");  // closes the line of the previous pause prompt
   printText(reynoldsConditionHolds(results) ? "Reynolds-Bed. erfuellt\n"
                                             : "Rey.Bed. nicht erfuellt\n");

@@ -23,6 +23,6 @@ void printWidthRatioError();
 // pass count, attitude angle, and the film thickness beside its limit.
 void printFilmGeometry(const BearingData& data, const BearingResults& results);
 
-// The second screen: Reynolds check, friction, oil flows, outlet temperature
-// and the transition to mixed friction.
-void printFlowAndHeat(const BearingResults& results);
+// The whole second screen of a run: Reynolds check, friction, oil flows,
+// outlet temperature and the transition to mixed friction.
+void printOperatingResults(const BearingResults& results);

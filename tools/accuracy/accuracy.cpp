@@ -51,10 +51,7 @@ ProgramValues program(double widthRatio, double so, int epsMode) {
   BearingResults r;
   r.widthRatio = widthRatio;
   r.so = so;
-  solveEps(data, r);
-  computeFilmGeometry(data, r);
-  computeFriction(data, r);
-  computeFlowAndHeat(data, r);
+  computeOperatingPoint(data, r);
   return {r.eps, r.beta, r.frictionChar, r.q3, r.passes};
 }
 

@@ -1,8 +1,8 @@
 // The Reynolds solver of the accuracy tool: two grids agree, and a narrow
 // bearing meets the short-bearing theory.
-#include <gtest/gtest.h>
-
 #include "reynolds.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
