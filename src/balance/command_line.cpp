@@ -34,8 +34,8 @@ bool setOption(Design& design, int option, double value) {
     VALUE_OPTIONS[option].field(design) = value;
     return true;
   }
-  const bool valid =
-      value == SUPPLY_HOLE_OPPOSITE || value == SUPPLY_HOLE_90 || value == SUPPLY_GROOVE;
+  // The SupplyCase values, and no other number.
+  const bool valid = value == 1 || value == 2 || value == 3;
   if (valid) design.data.supplyCase = static_cast<int>(value);
   return valid;
 }
