@@ -1,7 +1,8 @@
 // WebKit, the engine of Safari, as Debian has it: WebKitGTK's MiniBrowser
 // driven by WebKitWebDriver, through a small WebDriver client (plain HTTP and
 // JSON) that offers the few calls of puppeteer's pages that the browser test
-// makes. MiniBrowser needs a display: run the test under xvfb-run.
+// makes. MiniBrowser needs a display: run the test under xvfb-run. Also the
+// poll that both share, and what a lost browser says.
 import {spawn} from 'node:child_process';
 import {createServer} from 'node:net';
 
@@ -9,6 +10,38 @@ const MINIBROWSER = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
 const ELEMENT = 'element-6066-11e4-a52e-4f735466cecf';  // WebDriver's key of an element
 const KEYS = {'\n': '\uE007', Enter: '\uE007', Backspace: '\uE003'};
 const sleep = ms => new Promise(resolve => setTimeout(resolve, ms));
+
+// What a driver answers once its browser is gone: WebKitWebDriver's
+// "invalid session id", puppeteer's closed connection or target, a driver
+// that no longer listens.
+export const LOST = /invalid session id|Connection closed|Target closed|Session closed|disconnected|ECONNREFUSED|ECONNRESET|socket hang up|fetch failed/i;
+
+// Calls check until it gives a true value, and gives that. A failure of the
+// page (a reload under way) counts as false; a lost browser goes on up.
+// After timeout ms it throws a TimeoutError, as puppeteer's waits do.
+export async function poll(check, timeout = 10000) {
+  const deadline = Date.now() + timeout;
+  for (;;) {
+    const value = await check().catch(error => {
+      if (LOST.test(String(error?.message))) throw error;
+      return false;
+    });
+    if (value) return value;
+    if (Date.now() > deadline) {
+      throw Object.assign(new Error(`waiting failed: ${timeout} ms exceeded`), {name: 'TimeoutError'});
+    }
+    await sleep(20);
+  }
+}
+
+// Keeps the last lines that a process wrote to stream in lines.
+export function keepLastLines(stream, lines) {
+  stream?.setEncoding('utf8');
+  stream?.on('data', text => {
+    lines.push(...text.split('\n').filter(line => line.trim()));
+    lines.splice(0, lines.length - 20);
+  });
+}
 
 function freePort() {
   return new Promise(resolve => {
@@ -19,9 +52,13 @@ function freePort() {
   });
 }
 
-export async function launchWebKit() {
+// Starts the driver, waits until its /status says it is ready, and makes
+// one session. What driver and browser write goes to log.
+export async function launchWebKit(log) {
   const port = await freePort();
-  const driver = spawn('WebKitWebDriver', [`--port=${port}`], {stdio: 'ignore'});
+  const driver = spawn('WebKitWebDriver', [`--port=${port}`], {stdio: ['ignore', 'pipe', 'pipe']});
+  keepLastLines(driver.stdout, log);
+  keepLastLines(driver.stderr, log);
   const base = `http://127.0.0.1:${port}`;
   const send = async (method, path, body) => {
     const response = await fetch(base + path, {method, headers: {'Content-Type': 'application/json'},
@@ -30,31 +67,26 @@ export async function launchWebKit() {
     if (value?.error) throw new Error(`WebDriver ${path}: ${value.error}: ${value.message}`);
     return value;
   };
-  let session;
-  for (let tries = 0; !session; tries++) {  // the driver listens within a moment
-    session = await send('POST', '/session', {capabilities: {alwaysMatch: {
-      'webkitgtk:browserOptions': {binary: MINIBROWSER, args: ['--automation']}}}})
-        .catch(error => { if (tries > 100) throw error; return sleep(50); });
-  }
-  return new WebKitBrowser(send, `/session/${session.sessionId}`, driver);
+  await poll(() => send('GET', '/status').then(status => status.ready).catch(() => false));
+  const {sessionId} = await send('POST', '/session', {capabilities: {alwaysMatch: {
+    'webkitgtk:browserOptions': {binary: MINIBROWSER, args: ['--automation']}}}});
+  const path = `/session/${sessionId}`;
+  return new WebKitBrowser(send, path, driver, await send('GET', `${path}/window`));
 }
 
 class WebKitBrowser {
-  constructor(send, path, driver) {
-    this.send = send;
-    this.path = path;
-    this.driver = driver;
-    this.current = null;  // the window that the driver talks to
-    this.open = 0;        // pages open
-    this.spare = null;    // a window kept blank: closing the last one ends the session
+  // The session's first window is the keeper: it stays blank and open, as
+  // closing the last window would end the session. Each page is a window of
+  // its own, shown, as a hidden tab draws no frames.
+  constructor(send, path, driver, keeper) {
+    Object.assign(this, {send, path, driver, keeper, current: keeper});
   }
   async newPage() {
-    let handle = this.spare;
-    this.spare = null;
-    if (!handle && this.open === 0) handle = await this.send('GET', `${this.path}/window`);
-    if (!handle) ({handle} = await this.send('POST', `${this.path}/window/new`, {type: 'tab'}));
-    this.open++;
+    const {handle} = await this.send('POST', `${this.path}/window/new`, {type: 'window'});
     return new WebKitPage(this, handle);
+  }
+  async alive() {
+    return this.send('GET', `${this.path}/window/handles`).then(() => true, () => false);
   }
   async close() {
     await this.send('DELETE', this.path).catch(() => {});
@@ -84,14 +116,13 @@ class WebKitPage {
   setViewport({width, height}) { return this.call('POST', '/window/rect', {width, height}); }
   goto(url) { return this.call('POST', '/url', {url}); }
   reload() { return this.call('POST', '/refresh'); }
+  // Closes the window, and goes back to the keeper, as WebDriver opens a new
+  // window only from one that is there.
   async close() {
-    if (--this.browser.open === 0) {
-      await this.goto('about:blank');
-      this.browser.spare = this.handle;
-      return;
-    }
+    const browser = this.browser;
     await this.call('DELETE', '/window');
-    this.browser.current = null;
+    await browser.send('POST', `${browser.path}/window`, {handle: browser.keeper});
+    browser.current = browser.keeper;
   }
   // Runs fn(...args) in the page and gives its result, a promise's awaited.
   async evaluate(fn, ...args) {
@@ -106,13 +137,8 @@ class WebKitPage {
     return this.evaluate(`selector => (${fn})(document.querySelector(selector))`, selector);
   }
   // Polls fn until it gives a true value; across a reload too.
-  async waitForFunction(fn, {timeout = 30000} = {}, ...args) {
-    const deadline = Date.now() + timeout;
-    for (;;) {
-      if (await this.evaluate(fn, ...args).catch(() => false)) return;
-      if (Date.now() > deadline) throw new Error(`waiting failed: ${timeout} ms exceeded`);
-      await sleep(20);
-    }
+  waitForFunction(fn, {timeout = 30000} = {}, ...args) {
+    return poll(() => this.evaluate(fn, ...args), timeout);
   }
   keys(values) {
     const actions = values.flatMap(value => [{type: 'keyDown', value}, {type: 'keyUp', value}]);
