@@ -13,10 +13,10 @@
 namespace {
 
 ProgramRun balance(const std::string& arguments) {
-  Plumbing plumbing;
-  plumbing.commandLine = arguments.c_str();
-  plumbing.program = PALIMO_BALANCE_BINARY;
-  return runWithPipedInput("", 5000, plumbing);
+  Launch launch;
+  launch.commandLine = arguments.c_str();
+  launch.program = PALIMO_BALANCE_BINARY;
+  return runWithPipedInput("", 5000, launch);
 }
 
 TEST(HeatBalanceTest, WaltherLawGoesThroughItsTwoPoints) {

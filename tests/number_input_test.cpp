@@ -11,7 +11,7 @@
 
 #include "console/input.h"
 #include "console/input_testing.h"
-#include "console/numeral.h"
+#include "text/numeral.h"
 #include "program_runner.h"
 
 namespace {

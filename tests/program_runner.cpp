@@ -115,7 +115,7 @@ size_t lineLength(const std::string& input, size_t at) {
 
 }  // namespace
 
-ProgramRun runWithPipedInput(const std::string& input, int timeoutMs, const Plumbing& plumbing) {
+ProgramRun runWithPipedInput(const std::string& input, int timeoutMs, const Launch& launch) {
   ProgramRun run;
   int in[2], out[2];
   std::FILE* errors = std::tmpfile();
@@ -127,16 +127,16 @@ ProgramRun runWithPipedInput(const std::string& input, int timeoutMs, const Plum
     dup2(out[1], STDOUT_FILENO);
     dup2(fileno(errors), STDERR_FILENO);
     close(in[0]), close(in[1]), close(out[0]), close(out[1]);
-    if (plumbing.nonBlockingInput) fcntl(STDIN_FILENO, F_SETFL, O_NONBLOCK);
-    const std::string shell = std::string("exec \"$0\" ") + plumbing.commandLine;
-    execl("/bin/sh", "sh", "-c", shell.c_str(), plumbing.program, static_cast<char*>(nullptr));
+    if (launch.nonBlockingInput) fcntl(STDIN_FILENO, F_SETFL, O_NONBLOCK);
+    const std::string shell = std::string("exec \"$0\" ") + launch.commandLine;
+    execl("/bin/sh", "sh", "-c", shell.c_str(), launch.program, static_cast<char*>(nullptr));
     _exit(127);
   }
   close(in[0]);
   close(out[1]);
   signal(SIGPIPE, SIG_IGN);  // the program may end before it read everything
   // The program finds no input yet, and waits for it.
-  if (plumbing.nonBlockingInput) pollUntil([&] { return waitsInSystemCall(pid); });
+  if (launch.nonBlockingInput) pollUntil([&] { return waitsInSystemCall(pid); });
   const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
   size_t written = 0;
   fcntl(in[1], F_SETFL, O_NONBLOCK);

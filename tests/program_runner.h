@@ -20,7 +20,7 @@ struct ProgramRun {
 };
 
 // How a run's standard streams are set up besides the pipes.
-struct Plumbing {
+struct Launch {
   // What follows the program on a shell's command line: its arguments and
   // redirections, e.g. "--nu40 46 --nu100 6.8" or "> /dev/full".
   const char* commandLine = "";
@@ -30,7 +30,7 @@ struct Plumbing {
 
 // Runs the program with input as its whole standard input, a pipe.
 ProgramRun runWithPipedInput(const std::string& input, int timeoutMs = 10000,
-                             const Plumbing& plumbing = {});
+                             const Launch& launch = {});
 
 // Polls done every stepMs until it is true or timeoutMs have passed; gives
 // its last answer.

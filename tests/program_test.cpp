@@ -25,10 +25,10 @@ TEST(ProgramTest, InputEndingInsideEveryCommandEndsTheProgram) {
 
 // Failures of the surroundings end the program with status 1 and the
 // reason; input that comes late is waited for.
-TEST(ProgramTest, Plumbing) {
+TEST(ProgramTest, FailingSurroundings) {
   const struct {
     const char* input;
-    Plumbing plumbing;
+    Launch launch;
     int status;
     const char* errors;
     const char* valuesLines;  // must appear on the screen
@@ -40,8 +40,8 @@ TEST(ProgramTest, Plumbing) {
       {"a 1000 3000\nw..q", {"", true}, 0, "", "Kraft   = 1000 N\nDrehzahl= 3000 1/min\n"},
   };
   for (const auto& c : cases) {
-    const ProgramRun run = runWithPipedInput(c.input, 5000, c.plumbing);
-    const std::string where = std::string(c.input) + " " + c.plumbing.commandLine;
+    const ProgramRun run = runWithPipedInput(c.input, 5000, c.launch);
+    const std::string where = std::string(c.input) + " " + c.launch.commandLine;
     EXPECT_TRUE(run.exited) << where;
     EXPECT_EQ(c.status, run.exitStatus) << where;
     EXPECT_EQ(c.errors, run.errors) << where;

@@ -1,5 +1,6 @@
-// The Sommerfeld function and the eccentricity that inverts it, where a
-// value matters beyond the six digits that the screen shows.
+// The Sommerfeld function, the eccentricity that inverts it, and the
+// critical Reynolds number of the default bearing, where a value matters
+// beyond the six digits that the screen shows.
 #include "calc/sommerfeld.h"
 
 #include <gtest/gtest.h>

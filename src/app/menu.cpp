@@ -3,8 +3,8 @@
 
 #include "calc/bearing_results.h"
 #include "calc/stages.h"
-#include "console/display.h"
-#include "console/entry.h"
+#include "app/display.h"
+#include "app/entry.h"
 #include "console/input.h"
 #include "console/output.h"
 #include "console/terminal.h"

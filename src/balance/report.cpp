@@ -7,7 +7,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "console/display.h"
+#include "app/display.h"
 #include "console/output.h"
 
 Spelled spell(double value, const char* format) {
@@ -19,6 +19,13 @@ Spelled spell(double value, const char* format) {
   else
     std::snprintf(spelled.text, sizeof spelled.text, format, value);
   return spelled;
+}
+
+std::string csvCell(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string cell = "\"";
+  for (const char c : text) cell += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return cell + "\"";
 }
 
 namespace {
@@ -84,23 +91,27 @@ void printChecks(const HeatBalance& balance, const Checks& checks, const Limits&
                  spell(d.speed / checks.speedTransition).text);
 }
 
-// Every column by its name in the code: the data set, the results record,
-// the oil, the balances, the limits and the transition speed. known tells
-// whether the row has the value.
+// Every column: the data set, the results record, the oil, the balances,
+// the limits and the transition speed. An option's column takes its name
+// from the option table. known tells whether the row has the value.
 template <typename Visit>
 void forEachColumn(const Design& design, const HeatBalance* balance, Visit visit) {
-  const bool balanced = balance && balance->end == BalanceEnd::BALANCED;
+  const bool balanced = balance && balance->outcome == BalanceOutcome::BALANCED;
   const BearingData& d = balanced ? balance->data : design.data;
   const BearingResults& r = balanced ? balance->results : BearingResults();
-  visit("load", d.load, true), visit("speed", d.speed, true), visit("diameter", d.diameter, true);
-  visit("width", d.width, true), visit("clearance", d.clearance, true);
-  visit("viscosity", d.viscosity, balanced);
-  visit("supplyPressure", d.supplyPressure, true), visit("supplySize", d.supplySize, true);
-  visit("oilInletTemp", d.oilInletTemp, true), visit("oilOutletTemp", d.oilOutletTemp, balanced);
-  visit("alphaShaft", d.alphaShaft, true), visit("alphaBearing", d.alphaBearing, true);
-  visit("h0Limit", d.h0Limit, true), visit("filmTemp", d.filmTemp, balanced);
-  visit("supplyCase", d.supplyCase, true), visit("epsMode", d.epsMode, true);
-  const auto result = [&](const char* name, double value) { visit(name, value, balanced); };
+  const auto option = [&](const char* name) {
+    const int i = findOption(name);
+    const double value = optionValue(design, i);
+    visit(OPTIONS[i].column, value, !std::isnan(value), i);
+  };
+  const auto result = [&](const char* name, double value) { visit(name, value, balanced, -1); };
+  option("load"), option("speed"), option("diameter"), option("width"), option("clearance");
+  result("viscosity", d.viscosity);
+  option("supply-pressure"), option("supply-size"), option("inlet");
+  result("oilOutletTemp", d.oilOutletTemp);
+  option("alpha-shaft"), option("alpha-bearing"), option("h0-limit");
+  result("filmTemp", d.filmTemp);
+  option("supply-case"), option("direct");
   result("u", r.u), result("omega", r.omega), result("psi0", r.psi0);
   result("deltaPsi", r.deltaPsi), result("psi", r.psi), result("widthRatio", r.widthRatio);
   result("pressure", r.pressure), result("so", r.so), result("a1", r.a1), result("a2", r.a2);
@@ -110,14 +121,12 @@ void forEachColumn(const Design& design, const HeatBalance* balance, Visit visit
   result("qp", r.qp), result("q2", r.q2), result("q", r.q);
   result("outletTempCalc", r.outletTempCalc), result("epsTransition", r.epsTransition);
   result("soTransition", r.soTransition);
-  visit("nu40", design.oil.nu40, true), visit("nu100", design.oil.nu100, true);
-  visit("density15", design.oil.density15, true);
-  visit("balances", balance ? balance->balanceCount : 0, balance != nullptr);
-  visit("balanceGap", balanced ? roundedGap(balance->balances[0].gap) : 0, balanced);
-  visit("tempLimit", design.limits.outletTemp, !std::isnan(design.limits.outletTemp));
-  visit("loadLimit", design.limits.load, !std::isnan(design.limits.load));
+  option("nu40"), option("nu100"), option("density");
+  visit("balances", balance ? balance->balanceCount : 0, balance != nullptr, -1);
+  result("balanceGap", balanced ? roundedGap(balance->balances[0].gap) : 0);
+  option("temp-limit"), option("load-limit");
   const Checks checks = checkBearing(d, r, design.limits);
-  visit("speedTransition", checks.speedTransition, balanced);
+  result("speedTransition", checks.speedTransition);
 }
 
 }  // namespace
@@ -126,9 +135,9 @@ void printScreen(const HeatBalance& balance, const Checks& checks, const Limits&
   printSearch(balance);
   printBalances(balance);
   printText("\n");
-  printCurrentValues1(balance.data);
+  printBearingAndOilValues(balance.data);
   printText("\n");
-  printCurrentValues2(balance.data);
+  printTemperatureValues(balance.data);
   printText("\n");
   printCharacteristics(balance.results);
   printFilmGeometry(balance.data, balance.results);
@@ -138,23 +147,26 @@ void printScreen(const HeatBalance& balance, const Checks& checks, const Limits&
 
 void printCsvHeader(bool study) {
   const char* separator = "";
-  forEachColumn(Design(), nullptr, [&](const char* name, double, bool) {
+  forEachColumn(Design(), nullptr, [&](const char* name, double, bool, int) {
     printFormatted("%s%s", separator, name);
     separator = ",";
   });
   printText(study ? ",verdict,status\n" : ",verdict\n");
 }
 
-void printCsvRow(const Design& design, const HeatBalance* balance, const char* status) {
+void printCsvRow(const Design& design, const HeatBalance* balance, const char* status,
+                 const RawCell& raw) {
   const char* separator = "";
-  forEachColumn(design, balance, [&](const char*, double value, bool known) {
+  forEachColumn(design, balance, [&](const char*, double value, bool known, int option) {
     printText(separator);
-    if (known) printText(spell(value, "%.10g").text);
     separator = ",";
+    if (option >= 0 && option == raw.option) return printText(csvCell(raw.text).c_str());
+    // -0, as a difference of equal coefficients gives it, is 0.
+    if (known) printText(spell(value == 0 ? 0 : value, "%.10g").text);
   });
   // The failed checks, joined by '+'.
   printText(",");
-  if (balance && balance->end == BalanceEnd::BALANCED) {
+  if (balance && balance->outcome == BalanceOutcome::BALANCED) {
     const Checks c = checkBearing(balance->data, balance->results, design.limits);
     const struct {
       bool holds;

@@ -21,7 +21,7 @@ double pressureFlowCoefficient(const BearingData& data, double widthRatio, doubl
 
 }  // namespace
 
-void computeFlowAndHeat(const BearingData& data, BearingResults& results) {
+void computeFlowHeatAndTransition(const BearingData& data, BearingResults& results) {
   const double b = results.widthRatio;
   const double dCm3 = std::pow(data.diameter / 10, 3);  // D in cm, cubed
 

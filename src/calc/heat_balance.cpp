@@ -193,13 +193,13 @@ HeatBalance closeHeatBalance(const BearingData& data, const Oil& oil) {
   first.oilOutletTemp = from;
   updateFilmTemp(first);
   if (!computeCharacteristics(first, s.results)) {
-    balance.end = BalanceEnd::WIDTH_RATIO;
+    balance.outcome = BalanceOutcome::WIDTH_RATIO_OUT_OF_RANGE;
     balance.data = first;
     balance.results = s.results;
     return balance;
   }
   if (!(to > from)) {
-    balance.end = BalanceEnd::NO_FILM;
+    balance.outcome = BalanceOutcome::NO_FILM;
     return balance;
   }
 
@@ -226,12 +226,12 @@ HeatBalance closeHeatBalance(const BearingData& data, const Oil& oil) {
   for (int k = 1; k < count; ++k) searchBetween(s, points[k - 1], points[k]);
 
   if (balance.balanceCount > 0) {
-    balance.end = BalanceEnd::BALANCED;
+    balance.outcome = BalanceOutcome::BALANCED;
     calculate(s, balance.balances[0].outletTemp, false);
   } else {
-    balance.end = !s.anyFilm     ? BalanceEnd::NO_FILM
-                  : !s.anyNumber ? BalanceEnd::NOT_A_NUMBER
-                                 : BalanceEnd::NO_BALANCE;
+    balance.outcome = !s.anyFilm     ? BalanceOutcome::NO_FILM
+                  : !s.anyNumber ? BalanceOutcome::NOT_A_NUMBER
+                                 : BalanceOutcome::NO_BALANCE;
   }
   balance.data = s.data;
   balance.results = s.results;

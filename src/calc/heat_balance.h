@@ -66,16 +66,16 @@ struct BalancePoint {
   bool jump;
 };
 
-enum class BalanceEnd {
+enum class BalanceOutcome {
   BALANCED,
-  WIDTH_RATIO,   // B/D outside 0.125 ... 1: no calculation
+  WIDTH_RATIO_OUT_OF_RANGE,  // B/D outside 0.125 ... 1: no calculation
   NO_FILM,       // the effective clearance is not positive in the range
   NO_BALANCE,    // the residual keeps its sign where there is a film
   NOT_A_NUMBER,  // the calculation gives no outlet temperature
 };
 
 struct HeatBalance {
-  BalanceEnd end = BalanceEnd::NO_BALANCE;
+  BalanceOutcome outcome = BalanceOutcome::NO_BALANCE;
   // At the first balance, the one a bearing warming up from the inlet
   // temperature reaches; without one, at the last calculation.
   BearingData data;

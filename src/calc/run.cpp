@@ -7,7 +7,7 @@ void computeOperatingPoint(const BearingData& data, BearingResults& results) {
   solveEps(data, results);
   computeFilmGeometry(data, results);
   computeFriction(data, results);
-  computeFlowAndHeat(data, results);
+  computeFlowHeatAndTransition(data, results);
 }
 
 bool calculateBearing(const BearingData& data, BearingResults& results) {

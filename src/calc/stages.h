@@ -21,7 +21,7 @@ void computeFriction(const BearingData& data, BearingResults& results);
 
 // Oil flows, outlet temperature of the heat balance and the transition to
 // mixed friction.
-void computeFlowAndHeat(const BearingData& data, BearingResults& results);
+void computeFlowHeatAndTransition(const BearingData& data, BearingResults& results);
 
 // The stages after the characteristic numbers, in order: eccentricity, film
 // geometry, friction, flow and heat, from the width ratio and Sommerfeld

@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "console/input_testing.h"
-#include "console/numeral.h"
+#include "text/numeral.h"
 #include "console/output.h"
 #include "console/terminal.h"
 

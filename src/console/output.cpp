@@ -61,6 +61,15 @@ void flushOutput() {
 
 const char* programName = "palimo";
 
+void tellError(const char* format, ...) {
+  std::va_list arguments;
+  va_start(arguments, format);
+  std::fprintf(stderr, "%s: ", programName);
+  std::vfprintf(stderr, format, arguments);
+  std::fputc('\n', stderr);
+  va_end(arguments);
+}
+
 void failWith(const char* what, int error) {
   std::fprintf(stderr, "%s: %s: %s\n", programName, what, std::strerror(error));
   std::_Exit(1);

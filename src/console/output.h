@@ -21,6 +21,13 @@ void flushOutput();
 // unless set.
 extern const char* programName;
 
+// One line on standard error: the program's name, ": ", the text formatted
+// as printf formats it, and a line end.
+#ifdef __GNUC__
+__attribute__((format(printf, 1, 2)))
+#endif
+void tellError(const char* format, ...);
+
 // Ends the program with status 1 and one line on standard error, such as
 // "palimo: write error: No space left on device". The terminal is in the
 // user's mode: key mode lasts only for one key read.

@@ -43,3 +43,11 @@ void writeOutputAsIs();
 // cannot take more. Returns their number, or -1 with errno set on a write
 // error.
 long writeOutput(const char* data, std::size_t size);
+
+// Turns SIGINT and SIGTERM (Ctrl-C, a kill) from ending the program at once
+// into a note that stopSignalCaught reads, so that a long run can end at a
+// point of its choosing.
+void catchStopSignals();
+
+// The stop signal caught since catchStopSignals, or 0.
+int stopSignalCaught();

@@ -238,3 +238,15 @@ void writeOutputAsIs() {}
 long writeOutput(const char* data, std::size_t size) {
   return waiting(STDOUT_FILENO, POLLOUT, [&] { return write(STDOUT_FILENO, data, size); });
 }
+
+namespace {
+volatile std::sig_atomic_t stopSignal = 0;
+void onStop(int sig) { stopSignal = sig; }
+}  // namespace
+
+void catchStopSignals() {
+  installHandler(SIGINT, onStop);
+  installHandler(SIGTERM, onStop);
+}
+
+int stopSignalCaught() { return stopSignal; }

@@ -42,3 +42,8 @@ long readInput(int, char* buffer, std::size_t size) {
 void writeOutputAsIs() {}
 
 long writeOutput(const char* data, std::size_t size) { return write(1, data, size); }
+
+// The page has no signals: a run ends by itself.
+void catchStopSignals() {}
+
+int stopSignalCaught() { return 0; }

@@ -50,6 +50,19 @@ long readInput(int fd, char* buffer, std::size_t size) {
 void writeOutputAsIs() { _setmode(1, _O_BINARY); }
 
 long writeOutput(const char* data, std::size_t size) {
-  // Text mode: LF goes out as CR LF.
+  // Text mode, unless writeOutputAsIs: LF goes out as CR LF.
   return _write(1, data, size > INT_MAX ? INT_MAX : static_cast<unsigned>(size));
 }
+
+namespace {
+volatile std::sig_atomic_t stopSignal = 0;
+// The C run-time calls it on a thread of its own for Ctrl-C or Ctrl-Break.
+void onStop(int sig) { stopSignal = sig; }
+}  // namespace
+
+void catchStopSignals() {
+  std::signal(SIGINT, onStop);
+  std::signal(SIGTERM, onStop);
+}
+
+int stopSignalCaught() { return stopSignal; }

@@ -45,7 +45,7 @@ struct Random {
 // 0.5 to 80 m/s, an ISO VG 10 to 220 oil entering at 20 to 70 C, a third
 // of them in direct mode. An expanding shaft is stainless steel in steel or
 // cast iron.
-void draw(Random& random, bool expandingShaft, BearingData& d, Oil& oil) {
+void drawBearing(Random& random, bool expandingShaft, BearingData& d, Oil& oil) {
   d = defaultBearingData();
   d.diameter = random.logUniform(20, 500);
   d.width = d.diameter * random.uniform(0.15, 1);
@@ -103,7 +103,7 @@ void survey(const char* name, bool expandingShaft, int count, std::uint64_t seed
   for (int i = 0; i < count; ++i) {
     BearingData d;
     Oil oil;
-    draw(random, expandingShaft, d, oil);
+    drawBearing(random, expandingShaft, d, oil);
     const auto start = std::chrono::steady_clock::now();
     const HeatBalance balance = closeHeatBalance(d, oil);
     t.micros +=
@@ -123,7 +123,7 @@ void survey(const char* name, bool expandingShaft, int count, std::uint64_t seed
         std::printf("%s %d: missed the balance at %g C\n", name, i, at);
       }
     }
-    if (balance.end != BalanceEnd::BALANCED) continue;
+    if (balance.outcome != BalanceOutcome::BALANCED) continue;
     ++t.balanced;
     t.balances += balance.balanceCount;
     const BalancePoint& first = balance.balances[0];
@@ -150,7 +150,7 @@ void report(const char* name, const Tally& t) {
 }
 
 // The computing time of one balance without the process around it.
-void time(const char* name, const BearingData& data, const Oil& oil) {
+void timeBalance(const char* name, const BearingData& data, const Oil& oil) {
   constexpr int RUNS = 20000;
   int steps = 0;
   const auto start = std::chrono::steady_clock::now();
@@ -185,8 +185,8 @@ int main(int argc, char** argv) {
     fast.diameter = 100, fast.width = 80, fast.clearance = 0.15, fast.load = 10000;
     fast.speed = 6000, fast.oilInletTemp = 40;
     fast.supplyCase = SUPPLY_HOLE_90, fast.supplyPressure = 2, fast.supplySize = 8;
-    time("default bearing, VG 46", defaultBearingData(), {46, 6.8, 0.87});
-    time("fast bearing, VG 32", fast, {32, 5.4, 0.87});
+    timeBalance("default bearing, VG 46", defaultBearingData(), {46, 6.8, 0.87});
+    timeBalance("fast bearing, VG 32", fast, {32, 5.4, 0.87});
   }
   return check && (a.missed + b.missed + a.otherFirst + b.otherFirst) > 0 ? 1 : 0;
 }

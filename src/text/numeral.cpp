@@ -1,5 +1,5 @@
 // The digits, exponent and value of a numeral, and a whole text as a number.
-#include "console/numeral.h"
+#include "text/numeral.h"
 
 #include <climits>
 #include <cstddef>

@@ -10,8 +10,8 @@ void showCurrentValues(const BearingData& data);
 
 // The two pages of 'w' without their pauses: the load, speed, geometry,
 // oil and supply; then the temperatures, coefficients and h0lim.
-void printCurrentValues1(const BearingData& data);
-void printCurrentValues2(const BearingData& data);
+void printBearingAndOilValues(const BearingData& data);
+void printTemperatureValues(const BearingData& data);
 
 // "Ergebnisse 1.Teil": the characteristic numbers.
 void printCharacteristics(const BearingResults& results);

@@ -1,6 +1,6 @@
 // The entry commands: each asks for its group of values in a fixed order and
 // stores every answer straight into the data set.
-#include "console/entry.h"
+#include "app/entry.h"
 
 #include "console/input.h"
 #include "console/output.h"

@@ -1,12 +1,12 @@
 // The displays: the current data set on two pages, and the three result
 // blocks of a calculation run.
-#include "console/display.h"
+#include "app/display.h"
 
 #include "calc/stages.h"
 #include "console/input.h"
 #include "console/output.h"
 
-void printCurrentValues1(const BearingData& data) {
+void printBearingAndOilValues(const BearingData& data) {
   printText("momentan def. Werte 1:\n");
   printFormatted("Kraft   = %g N\n", data.load);
   printFormatted("Drehzahl= %g 1/min\n", data.speed);
@@ -20,7 +20,7 @@ void printCurrentValues1(const BearingData& data) {
   printFormatted("Oelbohr.= %g mm\n", data.supplySize);
 }
 
-void printCurrentValues2(const BearingData& data) {
+void printTemperatureValues(const BearingData& data) {
   printText("momentan def. Werte 2:\n");
   printFormatted("OelEinT= %g GradC\n", data.oilInletTemp);
   printFormatted("OelAusT= %g GradC\n", data.oilOutletTemp);
@@ -32,10 +32,10 @@ void printCurrentValues2(const BearingData& data) {
 }
 
 void showCurrentValues(const BearingData& data) {
-  printCurrentValues1(data);
+  printBearingAndOilValues(data);
   pauseForKey();
   printText("\n");  // ends the pause prompt's line
-  printCurrentValues2(data);
+  printTemperatureValues(data);
   pauseForKey();
 }
 

@@ -1,0 +1,227 @@
+// The table of palimo-balance's options, and what is read off it: the help
+// text, the page's copy, and the values a design takes.
+#include "balance/options.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+using G = OptionGroup;
+constexpr auto NO_NUMBER = nullptr;
+constexpr auto NO_CHOICE = nullptr;
+constexpr const char* OPTIONAL = nullptr;
+
+}  // namespace
+
+// In the order of --help and the page.
+const Option OPTIONS[OPTION_COUNT] = {
+    {"nu40", "nu40", "NU", "kinematic viscosity at 40 C", "mm2/s", G::OIL,
+     [](Design& d) -> double& { return d.oil.nu40; }, NO_CHOICE, 0, 0,
+     "is required: the viscosity at 40 C in mm2/s", false},
+    {"nu100", "nu100", "NU", "kinematic viscosity at 100 C", "mm2/s", G::OIL,
+     [](Design& d) -> double& { return d.oil.nu100; }, NO_CHOICE, 0, 0,
+     "is required: the viscosity at 100 C in mm2/s", false},
+    {"density", "density15", "RHO", "density at 15 C", "g/cm3", G::OIL,
+     [](Design& d) -> double& { return d.oil.density15; }, NO_CHOICE, 0, 0, OPTIONAL, false},
+    {"load", "load", "F", "", "N", G::BEARING, [](Design& d) -> double& { return d.data.load; },
+     NO_CHOICE, 0, 0, OPTIONAL, false},
+    {"speed", "speed", "N", "", "1/min", G::BEARING,
+     [](Design& d) -> double& { return d.data.speed; }, NO_CHOICE, 0, 0, OPTIONAL, false},
+    {"diameter", "diameter", "D", "", "mm", G::BEARING,
+     [](Design& d) -> double& { return d.data.diameter; }, NO_CHOICE, 0, 0, OPTIONAL, false},
+    {"width", "width", "B", "", "mm", G::BEARING,
+     [](Design& d) -> double& { return d.data.width; }, NO_CHOICE, 0, 0, OPTIONAL, false},
+    {"clearance", "clearance", "S", "diametral clearance at 20 C", "mm", G::BEARING,
+     [](Design& d) -> double& { return d.data.clearance; }, NO_CHOICE, 0, 0, OPTIONAL, false},
+    {"supply-pressure", "supplyPressure", "P", "", "bar", G::BEARING,
+     [](Design& d) -> double& { return d.data.supplyPressure; }, NO_CHOICE, 0, 0, OPTIONAL, false},
+    {"supply-case", "supplyCase", "K",
+     "1 hole opposite the load, 2 hole at 90 degrees,\n"
+     "                        3 circumferential groove",
+     "", G::BEARING, NO_NUMBER, [](Design& d) -> int& { return d.data.supplyCase; },
+     SUPPLY_HOLE_OPPOSITE, SUPPLY_GROOVE, OPTIONAL, false},
+    {"supply-size", "supplySize", "S", "hole diameter or groove width", "mm", G::BEARING,
+     [](Design& d) -> double& { return d.data.supplySize; }, NO_CHOICE, 0, 0, OPTIONAL, false},
+    {"inlet", "oilInletTemp", "T", "oil inlet temperature", "C", G::BEARING,
+     [](Design& d) -> double& { return d.data.oilInletTemp; }, NO_CHOICE, 0, 0, OPTIONAL, false},
+    {"alpha-shaft", "alphaShaft", "A", "expansion coefficient of the shaft", "1/K", G::BEARING,
+     [](Design& d) -> double& { return d.data.alphaShaft; }, NO_CHOICE, 0, 0, OPTIONAL, false},
+    {"alpha-bearing", "alphaBearing", "A", "expansion coefficient of the bearing", "1/K",
+     G::BEARING, [](Design& d) -> double& { return d.data.alphaBearing; }, NO_CHOICE, 0, 0, OPTIONAL,
+     false},
+    {"direct", "epsMode", "", "the eccentricity by the direct approximation", "", G::BEARING,
+     NO_NUMBER, [](Design& d) -> int& { return d.data.epsMode; }, EPS_ITERATIVE, EPS_DIRECT,
+     OPTIONAL, true},
+    {"h0-limit", "h0Limit", "H", "smallest permissible film thickness", "mm", G::LIMITS,
+     [](Design& d) -> double& { return d.data.h0Limit; }, NO_CHOICE, 0, 0, OPTIONAL, false},
+    {"temp-limit", "tempLimit", "T", "highest outlet temperature", "C", G::LIMITS,
+     [](Design& d) -> double& { return d.limits.outletTemp; }, NO_CHOICE, 0, 0, OPTIONAL, false},
+    {"load-limit", "loadLimit", "P", "highest specific load", "N/mm2", G::LIMITS,
+     [](Design& d) -> double& { return d.limits.load; }, NO_CHOICE, 0, 0, OPTIONAL, false},
+};
+
+int findOption(const char* name, std::size_t length) {
+  for (int i = 0; i < OPTION_COUNT; ++i)
+    if (std::strlen(OPTIONS[i].name) == length && std::strncmp(OPTIONS[i].name, name, length) == 0)
+      return i;
+  return -1;
+}
+
+int findOption(const std::string& name) { return findOption(name.data(), name.size()); }
+
+double optionValue(const Design& design, int option) {
+  // The accessors take a design to write; reading one changes nothing.
+  Design& d = const_cast<Design&>(design);
+  const Option& o = OPTIONS[option];
+  return o.number ? o.number(d) : o.choice(d);
+}
+
+bool setOption(Design& design, int option, double value) {
+  const Option& o = OPTIONS[option];
+  if (o.number) {
+    o.number(design) = value;
+    return true;
+  }
+  for (int choice = o.firstChoice; choice <= o.lastChoice; ++choice)
+    if (value == choice) {
+      o.choice(design) = choice;
+      return true;
+    }
+  return false;
+}
+
+namespace {
+
+// An option's value in the default design, as %g prints it; "" where it
+// has none (a limit not checked).
+std::string startText(int option) {
+  const double value = optionValue(Design(), option);
+  if (OPTIONS[option].required || std::isnan(value)) return "";
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", value);
+  return text;
+}
+
+// An option's default as --help states it; "" for a flag.
+std::string defaultText(int option) {
+  const Option& o = OPTIONS[option];
+  if (o.required) return "required";
+  if (o.flag) return "";
+  const std::string start = startText(option);
+  return start.empty() ? "not checked" : start;
+}
+
+const char USAGE_HEAD[] =
+    "Usage: palimo-balance --nu40 NU --nu100 NU [--OPTION VALUE]... [--direct] [--csv]\n"
+    "       palimo-balance ... --OPTION FROM:TO:COUNT ... | --cases FILE\n"
+    "Closes the heat balance of a hydrodynamic radial plain bearing (DIN 31652)\n"
+    "with the oil's viscosity at the film temperature (Ubbelohde-Walther), and\n"
+    "checks the balanced point against its limits.\n"
+    "\n";
+const char* const GROUP_HEADINGS[] = {
+    "The oil:\n",
+    "The bearing, in palimo's units and with its defaults:\n",
+    "The limits, checked at the balanced point:\n",
+};
+const char USAGE_TAIL[] =
+    "The laminar flow of palimo's Reynolds condition is always checked.\n"
+    "\n"
+    "A study, printed as CSV with a row a point and its status:\n"
+    "  --OPTION FROM:TO:COUNT  COUNT evenly spaced values, both ends included;\n"
+    "                        several ranges give every combination, the\n"
+    "                        first varying slowest\n"
+    "  --cases FILE          a case a line of a CSV file ('-' standard input),\n"
+    "                        its header naming options without the dashes;\n"
+    "                        an option not in the file is the command line's\n"
+    "\n"
+    "  --csv                 a header line and one line of values\n"
+    "  --help                this text\n"
+    "  --version             the version\n"
+    "Any --OPTION VALUE may be written --OPTION=VALUE. Numbers are written with a\n"
+    "decimal point. Status: 0 balanced, or a study run; 1 no balance (or B/D\n"
+    "outside 0.125 ... 1); 2 a wrong command line or case file.\n";
+
+const char* groupName(OptionGroup group) {
+  return group == G::OIL ? "oil" : group == G::BEARING ? "bearing" : "limits";
+}
+
+// A text as a JSON string: the table's texts are ASCII, with line ends.
+std::string quoted(const std::string& text) {
+  std::string json = "\"";
+  for (const char c : text) {
+    if (c == '\n')
+      json += "\\n";
+    else if (c == '"' || c == '\\')
+      json += std::string("\\") + c;
+    else
+      json += c;
+  }
+  return json + "\"";
+}
+
+}  // namespace
+
+std::string usageText() {
+  std::string text = USAGE_HEAD;
+  for (int i = 0; i < OPTION_COUNT; ++i) {
+    const Option& o = OPTIONS[i];
+    if (i == 0 || o.group != OPTIONS[i - 1].group)
+      text += GROUP_HEADINGS[static_cast<int>(o.group)];
+    std::string call = std::string("--") + o.name + (o.flag ? "" : " ") + o.valueName;
+    call.resize(call.size() < 22 ? 22 : call.size() + 1, ' ');
+    std::string what = o.help;
+    if (*o.help && *o.unit) what += ", ";
+    what += o.unit;
+    const std::string byDefault = defaultText(i);
+    if (!byDefault.empty()) what += " (" + byDefault + ")";
+    text += "  " + call + what + "\n";
+  }
+  return text + USAGE_TAIL;
+}
+
+const char* optionTableJson() {
+  static std::string json;
+  if (!json.empty()) return json.c_str();
+  json = "[";
+  for (int i = 0; i < OPTION_COUNT; ++i) {
+    const Option& o = OPTIONS[i];
+    json += std::string(i ? ",\n" : "") + "{\"name\":" + quoted(o.name) +
+            ",\"column\":" + quoted(o.column) + ",\"unit\":" + quoted(o.unit) +
+            ",\"group\":" + quoted(groupName(o.group)) +
+            ",\"start\":" + quoted(startText(i)) +
+            ",\"help\":" + quoted(o.help) + ",\"flag\":" + (o.flag ? "true" : "false") +
+            ",\"choices\":[";
+    for (int c = o.firstChoice; o.choice && c <= o.lastChoice; ++c)
+      json += (c > o.firstChoice ? "," : "") + std::to_string(c);
+    json += "]}";
+  }
+  json += "]";
+  return json.c_str();
+}
+
+int refusedValue(const Design& design, const char** why) {
+  const Oil& oil = design.oil;
+  const BearingData& data = design.data;
+  if (!(oil.nu100 > LOWEST_VISCOSITY)) {
+    *why = "must be above 0.3 mm2/s";
+    return findOption("nu100");
+  }
+  if (!(oil.nu40 > oil.nu100)) {
+    *why = "must be above --nu100";
+    return findOption("nu40");
+  }
+  // The pressure flow's closed forms take a supply element narrower than
+  // the bearing (log(B/dH), B - bG) and oil pushed in, not drawn out: else
+  // the oil flow can change its sign, where the heat balance has a pole.
+  if (data.supplyPressure < 0) {
+    *why = "must not be negative";
+    return findOption("supply-pressure");
+  }
+  if (data.supplySize >= data.width) {
+    *why = "must be below --width: the hole or groove lies inside the bearing";
+    return findOption("supply-size");
+  }
+  return -1;
+}

@@ -1,0 +1,71 @@
+// palimo-balance's options in one table: for each its name, the field it
+// sets, its unit, its default, its help and its CSV column. The command
+// line, the case files, --help, the CSV and the page's form all read it.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "calc/checks.h"
+#include "calc/heat_balance.h"
+#include "data/bearing_data.h"
+
+// Everything one point of a study is calculated for.
+struct Design {
+  BearingData data = defaultBearingData();
+  Oil oil;
+  Limits limits = noLimits();
+};
+
+// Where --help and the page show an option.
+enum class OptionGroup { OIL, BEARING, LIMITS };
+
+// One option. Exactly one of number and choice is set: a real field, or a
+// whole-number field that takes firstChoice ... lastChoice only.
+struct Option {
+  const char* name;       // --name on the command line; its column in a case file
+  const char* column;     // its column in the CSV
+  const char* valueName;  // in --help: --name VALUE
+  const char* help;       // in --help, before the unit
+  const char* unit;       // "" where it has none
+  OptionGroup group;
+  double& (*number)(Design& design);
+  int& (*choice)(Design& design);
+  int firstChoice;
+  int lastChoice;
+  // Where it has no default: the message when neither the command line nor
+  // the case file gives it; nullptr where it has one.
+  const char* required;
+  // A flag on the command line (--direct, no value, no range); a column of
+  // its choice in a case file.
+  bool flag;
+};
+
+constexpr int OPTION_COUNT = 18;
+extern const Option OPTIONS[OPTION_COUNT];
+
+// The option of that name (not NUL-terminated), or -1.
+int findOption(const char* name, std::size_t length);
+int findOption(const std::string& name);
+
+// An option's value in a design, as a double.
+double optionValue(const Design& design, int option);
+
+// Sets an option's value; false for a value that a choice does not take.
+bool setOption(Design& design, int option, double value);
+
+// The text of --help, with every default read from the data set.
+std::string usageText();
+
+// The table as JSON for the page: each option's name, column, unit, group,
+// start value (its default as --help prints it, "" where it has none),
+// help, and its choices or whether it is a flag.
+const char* optionTableJson();
+
+// Walther's law takes the logarithm of log10(nu + 0.7): nu must exceed 0.3.
+constexpr double LOWEST_VISCOSITY = 0.3;  // mm2/s
+
+// The option whose value lies outside what the closed forms and the
+// viscosity law can take, with why in a few words ("must be above ..."),
+// or -1.
+int refusedValue(const Design& design, const char** why);

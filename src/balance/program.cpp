@@ -1,0 +1,75 @@
+// palimo-balance's program: one balanced point with its screen or CSV, or
+// a study.
+#include "balance/program.h"
+
+#include "balance/command_line.h"
+#include "balance/report.h"
+#include "balance/study.h"
+#include "console/output.h"
+#include "console/terminal.h"
+
+namespace {
+
+enum { DONE = 0, NO_BALANCE = 1, USAGE_ERROR = 2 };
+
+// Why there is no balanced point, on standard error.
+void tellNoBalance(const HeatBalance& balance) {
+  const BearingData& data = balance.data;
+  const double from = balance.rangeFrom, to = balance.rangeTo;
+  if (balance.outcome == BalanceOutcome::WIDTH_RATIO_OUT_OF_RANGE) {
+    tellError("B/D = %s lies outside 0.125 ... 1", spell(data.width / data.diameter).text);
+  } else if (balance.outcome == BalanceOutcome::NOT_A_NUMBER) {
+    tellError("the calculation gives no outlet temperature (OelAusT= %s) at an assumed %s GradC",
+              spell(balance.results.outletTempCalc).text, spell(data.oilOutletTemp).text);
+  } else if (balance.outcome == BalanceOutcome::NO_FILM) {
+    tellError("no film: the effective clearance is not above zero between %s and %s GradC",
+              spell(data.oilInletTemp).text, spell(data.oilInletTemp + BALANCE_RANGE).text);
+  } else {
+    const BalanceStep& first = balance.steps[0];
+    const char* side = first.calculatedOutlet > first.assumedOutlet ? "above" : "below";
+    if (balance.closesAtTop)
+      tellError(
+          "the clearance closes at about %s GradC without a heat balance: from %s GradC up to "
+          "there the calculated outlet temperature stays %s the assumed one",
+          spell(to).text, spell(from).text, side);
+    else
+      tellError(
+          "no heat balance between %s and %s GradC: the calculated outlet temperature stays %s "
+          "the assumed one",
+          spell(from).text, spell(to).text, side);
+  }
+}
+
+}  // namespace
+
+int runPalimoBalance(int argc, char** argv) {
+  Request request;
+  if (readCommandLine(argc, argv, request) != 0) return USAGE_ERROR;
+  int status = DONE;
+  if (request.help || request.version) {
+    printText(request.help ? usageText().c_str() : "palimo-balance " PALIMO_VERSION "\n");
+  } else if (request.isStudy()) {
+    writeOutputAsIs();
+    status = runStudy(request);
+  } else {
+    const Design& design = request.base;
+    const HeatBalance balance = closeHeatBalance(design.data, design.oil);
+    if (balance.outcome != BalanceOutcome::BALANCED) {
+      tellNoBalance(balance);
+      return NO_BALANCE;
+    }
+    if (request.csv) {
+      writeOutputAsIs();
+      printCsvHeader(false);
+      printCsvRow(design, &balance, nullptr);
+    } else {
+      printScreen(balance, checkBearing(balance.data, balance.results, design.limits),
+                  design.limits);
+    }
+  }
+  flushOutput();
+  return status;
+}
+
+// The option table for the page, which builds its form from it.
+extern "C" const char* palimoBalanceOptions() { return optionTableJson(); }
