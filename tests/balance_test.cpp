@@ -3,6 +3,10 @@
 // stored sessions.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdio>
 #include <map>
 #include <sstream>
 #include <string>
@@ -88,6 +92,54 @@ TEST(HeatBalanceTest, PalimoConfirmsTheBalancedPoint) {
     EXPECT_NEAR(assumed + std::stod(field["balanceGap"]), std::stod(screen.substr(at + 9)), 0.001)
         << row.bearing;
   }
+}
+
+// Every search ends after a bounded number of calculations, a search far
+// above 0 C (where neighbouring doubles lie further apart than the widths
+// it narrows to) among them.
+TEST(HeatBalanceTest, EverySearchEnds) {
+  const char* rows[] = {
+      "--inlet 1e11 --density 65000000.99025 --alpha-shaft 0 --alpha-bearing 0 --load 10400 "
+      "--direct --csv",
+      "--inlet 1e15 --alpha-shaft 0 --alpha-bearing 0 --csv",
+      "--inlet -1e11 --speed 1e300 --csv",
+  };
+  for (const char* row : rows) {
+    const ProgramRun run = balance(std::string("--nu40 46 --nu100 6.8 ") + row);
+    EXPECT_FALSE(run.timedOut) << row;
+  }
+}
+
+// Case files stream: 200,000 cases take the memory of a few.
+TEST(CaseFileTest, CasesStreamInFixedMemory) {
+  char path[] = "/tmp/palimo-cases-XXXXXX";
+  std::FILE* file = fdopen(mkstemp(path), "w");
+  ASSERT_NE(nullptr, file);
+  std::fputs("speed,load\n", file);
+  for (int i = 0; i < 200000; ++i) std::fputs("x,1\n", file);
+  std::fclose(file);
+  const ProgramRun few = balance(std::string("--nu40 46 --nu100 6.8 --speed x --csv"));
+  const ProgramRun many = balance(std::string("--nu40 46 --nu100 6.8 --cases ") + path);
+  std::remove(path);
+  EXPECT_EQ(0, many.exitStatus) << many.errors;
+  EXPECT_EQ(200001, std::count(many.output.begin(), many.output.end(), '\n'));
+  EXPECT_LT(many.peakMemoryKb, few.peakMemoryKb + 1024);
+}
+
+// Ctrl-C ends a study after its last whole row, with the status of SIGINT.
+TEST(StudyTest, CtrlCEndsAfterTheLastWholeRow) {
+  TerminalSession session(userMode(), {PALIMO_BALANCE_BINARY, "--nu40", "46", "--nu100", "6.8",
+                                       "--speed", "100:3000:1000000"});
+  int status = 0;
+  ASSERT_FALSE(session.awaitInput(500));  // reads rows for half a second
+  session.type("\x03");
+  ASSERT_TRUE(session.waitForEnd(status));
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(130, WEXITSTATUS(status));
+  const std::string screen = session.screen();
+  const std::string last = screen.substr(screen.rfind('\n', screen.size() - 2) + 1);
+  EXPECT_EQ(51, std::count(last.begin(), last.end(), ',')) << last;
+  EXPECT_EQ("balanced\n", last.substr(last.size() - 9)) << last;
 }
 
 }  // namespace

@@ -6,8 +6,11 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <initializer_list>
 
 #include "app/display.h"
+#include "calc/stages.h"
 #include "console/output.h"
 
 Spelled spell(double value, const char* format) {
@@ -91,14 +94,44 @@ void printChecks(const HeatBalance& balance, const Checks& checks, const Limits&
                  spell(d.speed / checks.speedTransition).text);
 }
 
+// A balanced point as palimo calculates it from the row's own ten digits:
+// every value of the data set rounded to them, the film temperature derived
+// again. palimo, given the row, prints the row's results, even where the
+// balance lies on a step of the eccentricity and the rounding crosses it.
+struct BalancedRow {
+  BearingData data;
+  BearingResults results;
+};
+
+double asPrinted(double value) {
+  char text[40];
+  std::snprintf(text, sizeof text, "%.10g", value);
+  return std::strtod(text, nullptr);
+}
+
+BalancedRow balancedRow(const HeatBalance* balance) {
+  BalancedRow row;
+  if (!balance || balance->outcome != BalanceOutcome::BALANCED) return row;
+  BearingData& d = row.data;
+  d = balance->data;
+  for (double* value : {&d.load, &d.speed, &d.diameter, &d.width, &d.clearance, &d.viscosity,
+                        &d.supplyPressure, &d.supplySize, &d.oilInletTemp, &d.oilOutletTemp,
+                        &d.alphaShaft, &d.alphaBearing, &d.h0Limit})
+    *value = asPrinted(*value);
+  updateFilmTemp(d);
+  calculateBearing(d, row.results);
+  return row;
+}
+
 // Every column: the data set, the results record, the oil, the balances,
 // the limits and the transition speed. An option's column takes its name
 // from the option table. known tells whether the row has the value.
 template <typename Visit>
-void forEachColumn(const Design& design, const HeatBalance* balance, Visit visit) {
+void forEachColumn(const Design& design, const HeatBalance* balance, const BalancedRow& row,
+                   Visit visit) {
   const bool balanced = balance && balance->outcome == BalanceOutcome::BALANCED;
-  const BearingData& d = balanced ? balance->data : design.data;
-  const BearingResults& r = balanced ? balance->results : BearingResults();
+  const BearingData& d = balanced ? row.data : design.data;
+  const BearingResults& r = row.results;
   const auto option = [&](const char* name) {
     const int i = findOption(name);
     const double value = optionValue(design, i);
@@ -123,7 +156,7 @@ void forEachColumn(const Design& design, const HeatBalance* balance, Visit visit
   result("soTransition", r.soTransition);
   option("nu40"), option("nu100"), option("density");
   visit("balances", balance ? balance->balanceCount : 0, balance != nullptr, -1);
-  result("balanceGap", balanced ? roundedGap(balance->balances[0].gap) : 0);
+  result("balanceGap", roundedGap(r.outletTempCalc - d.oilOutletTemp));
   option("temp-limit"), option("load-limit");
   const Checks checks = checkBearing(d, r, design.limits);
   result("speedTransition", checks.speedTransition);
@@ -147,7 +180,7 @@ void printScreen(const HeatBalance& balance, const Checks& checks, const Limits&
 
 void printCsvHeader(bool study) {
   const char* separator = "";
-  forEachColumn(Design(), nullptr, [&](const char* name, double, bool, int) {
+  forEachColumn(Design(), nullptr, BalancedRow(), [&](const char* name, double, bool, int) {
     printFormatted("%s%s", separator, name);
     separator = ",";
   });
@@ -157,7 +190,8 @@ void printCsvHeader(bool study) {
 void printCsvRow(const Design& design, const HeatBalance* balance, const char* status,
                  const RawCell& raw) {
   const char* separator = "";
-  forEachColumn(design, balance, [&](const char*, double value, bool known, int option) {
+  const BalancedRow row = balancedRow(balance);
+  forEachColumn(design, balance, row, [&](const char*, double value, bool known, int option) {
     printText(separator);
     separator = ",";
     if (option >= 0 && option == raw.option) return printText(csvCell(raw.text).c_str());
@@ -167,7 +201,7 @@ void printCsvRow(const Design& design, const HeatBalance* balance, const char* s
   // The failed checks, joined by '+'.
   printText(",");
   if (balance && balance->outcome == BalanceOutcome::BALANCED) {
-    const Checks c = checkBearing(balance->data, balance->results, design.limits);
+    const Checks c = checkBearing(row.data, row.results, design.limits);
     const struct {
       bool holds;
       const char* name;

@@ -3,7 +3,52 @@
 
 #include <cmath>
 
+#include "calc/sommerfeld.h"
 #include "calc/stages.h"
+
+namespace {
+
+// The Sommerfeld number at which the eccentricity reaches the transition's.
+// Iteratively the film comes from the Sommerfeld function itself, and so
+// does So_ue. In direct mode it comes from the direct fit where that holds
+// and from the bisection where not, and eps(So) falls where the two meet:
+// So_ue is the first crossing of eps_ue on that same eps(So) from the
+// operating point, towards a higher So (a slower shaft) where the film is
+// thicker than h0lim, towards a lower So where it is thinner. So n/n_ue
+// above 1 means h0 above h0lim there too.
+double transitionSommerfeld(const BearingData& data, const BearingResults& results) {
+  if (data.epsMode != EPS_DIRECT) return results.soTransition;
+  BearingResults trial = results;
+  const double target = results.epsTransition;
+  const auto thinner = [&](double logSo) {
+    trial.so = std::pow(10.0, logSo);
+    solveEps(data, trial);
+    return !(trial.eps < target);
+  };
+  // Scanned in steps of a fiftieth of a decade, over the decades in which
+  // eps runs from 0 to 1, then closed in by bisection.
+  constexpr double STEP = 0.02, LOWEST = -20, HIGHEST = 20;
+  const double start = std::log10(results.so);
+  if (!(start > LOWEST && start < HIGHEST)) return results.soTransition;
+  const bool thinNow = thinner(start);
+  const double step = thinNow ? -STEP : STEP;
+  double from = start, to = start;
+  for (;;) {
+    to = from + step;
+    if (to <= LOWEST) return 0;
+    if (to >= HIGHEST) return INFINITY;
+    if (thinner(to) != thinNow) break;
+    from = to;
+  }
+  for (int pass = 0; pass < 50; ++pass) {
+    const double mid = 0.5 * (from + to);
+    (thinner(mid) == thinNow ? from : to) = mid;
+  }
+  // The side on which the film is thinner than h0lim.
+  return std::pow(10.0, thinNow ? from : to);
+}
+
+}  // namespace
 
 Limits noLimits() { return {NAN, NAN}; }
 
@@ -20,7 +65,7 @@ Checks checkBearing(const BearingData& data, const BearingResults& results, cons
   else if (epsUe >= 1)
     checks.speedTransition = 0;
   else
-    checks.speedTransition = data.speed * results.so / results.soTransition;
+    checks.speedTransition = data.speed * results.so / transitionSommerfeld(data, results);
   return checks;
 }
 

@@ -11,6 +11,9 @@
 namespace {
 
 constexpr double KELVIN = 273.15;  // 0 C in K
+// Any narrowing search ends after this many steps: far more than the 0.02 K
+// or 1e-5 K of a 250 K range need, and an end where doubles run out.
+constexpr int MAX_HALVINGS = 100;
 
 // Walther's double logarithm of a kinematic viscosity in mm2/s.
 double walther(double nu) { return std::log10(std::log10(nu + 0.7)); }
@@ -18,8 +21,9 @@ double walther(double nu) { return std::log10(std::log10(nu + 0.7)); }
 // One calculation at an assumed outlet temperature.
 struct Point {
   double temp;      // assumed outlet temperature, C
-  double residual;  // calculated minus assumed, K; NaN without a film or a number
+  double residual;  // calculated minus assumed, K; NaN without a film, an oil flow or a number
   double h0;        // mm
+  double eps;       // relative eccentricity
   int passes;       // 0 where the direct fit found the eccentricity
 };
 
@@ -50,10 +54,13 @@ Point calculate(Search& s, double assumedOutlet, bool record = true) {
     balance.steps[balance.stepCount] = {assumedOutlet, data.filmTemp, data.viscosity,
                                         r.outletTempCalc};
   if (record) ++balance.stepCount;
-  Point point{assumedOutlet, r.outletTempCalc - assumedOutlet, r.h0, r.passes};
+  Point point{assumedOutlet, r.outletTempCalc - assumedOutlet, r.h0, r.eps, r.passes};
   const bool film = r.psi > 0 && r.h0 > 0;
   s.anyFilm = s.anyFilm || film;
-  if (!film) point.residual = NAN;
+  // Without oil flowing through (Q not above zero) the oil carries no heat
+  // away: the outlet temperature has its pole where Q changes its sign, and
+  // no balance lies beyond it.
+  if (!film || !(r.q > 0)) point.residual = NAN;
   s.anyNumber = s.anyNumber || !std::isnan(point.residual);
   return point;
 }
@@ -116,7 +123,11 @@ void closeIn(Search& s, Point a, Point b) {
     if (b.temp - a.temp <= 1e-9 * (1 + std::fabs(b.temp))) break;
   }
   const Point& nearer = std::fabs(a.residual) <= std::fabs(b.residual) ? a : b;
-  addBalance(s, nearer, rising, std::fabs(nearer.residual) > BALANCE_TOLERANCE);
+  const bool jump = std::fabs(nearer.residual) > BALANCE_TOLERANCE;
+  // A jump is a balance only at a step of the eccentricity; the residual
+  // has no other step.
+  if (jump && a.eps == b.eps && a.passes == b.passes) return;
+  addBalance(s, nearer, rising, jump);
 }
 
 // Searches between two scanned points. Where the eccentricity's method
@@ -125,8 +136,12 @@ void closeIn(Search& s, Point a, Point b) {
 void searchBetween(Search& s, const Point& a, const Point& b) {
   if (a.passes == b.passes) return closeIn(s, a, b);
   Point below = a, above = b;
-  while (above.temp - below.temp > SWITCH_WIDTH) {
-    const Point p = calculate(s, 0.5 * (below.temp + above.temp));
+  // Far above 0 C neighbouring temperatures lie further apart than
+  // SWITCH_WIDTH: the halving also ends where no temperature lies between.
+  for (int pass = 0; pass < MAX_HALVINGS && above.temp - below.temp > SWITCH_WIDTH; ++pass) {
+    const double middle = 0.5 * (below.temp + above.temp);
+    if (!(middle > below.temp && middle < above.temp)) break;
+    const Point p = calculate(s, middle);
     (p.passes == below.passes ? below : above) = p;
   }
   closeIn(s, a, below);
@@ -144,11 +159,11 @@ Point seekTurn(Search& s, const Point& left, const Point& middle, const Point& r
   Point best = middle;
   Point p1 = calculate(s, hi - golden * (hi - lo));
   Point p2 = calculate(s, lo + golden * (hi - lo));
-  for (;;) {
+  for (int pass = 0;; ++pass) {
     for (const Point& p : {p1, p2})
       if (sense * p.residual < sense * best.residual) best = p;
     if (sense * best.residual <= 0 || hi - lo <= TURN_WIDTH || std::isnan(p1.residual) ||
-        std::isnan(p2.residual))
+        std::isnan(p2.residual) || pass == MAX_HALVINGS || !(p1.temp < p2.temp))
       return best;
     if (sense * p1.residual < sense * p2.residual) {
       hi = p2.temp, p2 = p1;
@@ -200,6 +215,7 @@ HeatBalance closeHeatBalance(const BearingData& data, const Oil& oil) {
   }
   if (!(to > from)) {
     balance.outcome = BalanceOutcome::NO_FILM;
+    balance.data = first;
     return balance;
   }
 
