@@ -2,7 +2,6 @@
 // points that palimo itself confirms. Its screens, studies and failures are
 // stored sessions.
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 
 #include <algorithm>

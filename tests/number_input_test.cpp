@@ -11,8 +11,8 @@
 
 #include "console/input.h"
 #include "console/input_testing.h"
-#include "text/numeral.h"
 #include "program_runner.h"
+#include "text/numeral.h"
 
 namespace {
 

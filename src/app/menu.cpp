@@ -1,10 +1,10 @@
 // Start text, main menu and its key dispatch, and the calculation run.
 #include "app/menu.h"
 
-#include "calc/bearing_results.h"
-#include "calc/stages.h"
 #include "app/display.h"
 #include "app/entry.h"
+#include "calc/bearing_results.h"
+#include "calc/stages.h"
 #include "console/input.h"
 #include "console/output.h"
 #include "console/terminal.h"

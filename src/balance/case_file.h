@@ -15,7 +15,7 @@ constexpr std::size_t LONGEST_RECORD = 65536;
 
 struct CaseFile {
   std::FILE* file = nullptr;
-  std::string where;    // the path, or "standard input", for messages
+  std::string where;               // the path, or "standard input", for messages
   int columns[OPTION_COUNT] = {};  // the option of each column
   int columnCount = 0;
   bool inFile[OPTION_COUNT] = {};  // whether the header names the option

@@ -28,8 +28,8 @@ const char* parseValueOrRange(const char* text, ValueOrRange& given) {
   const std::string from(text, colon);
   const std::string to(colon + 1, second ? second : colon + 1);
   double count = 0;
-  if (!second || !parseNumber(from.c_str(), given.first) ||
-      !parseNumber(to.c_str(), given.last) || !parseNumber(second + 1, count))
+  if (!second || !parseNumber(from.c_str(), given.first) || !parseNumber(to.c_str(), given.last) ||
+      !parseNumber(second + 1, count))
     return "is no number and no range FROM:TO:COUNT";
   if (!(count >= 1 && count <= MOST_POINTS && count == std::floor(count)))
     return "has a COUNT that is no whole number from 1 to 10000000";
@@ -87,7 +87,8 @@ bool isFlag(const char* argument, const char* flag, bool& set) {
 // options, and for one point its values.
 int checkRequest(Request& request) {
   double points = 1;
-  for (const int option : request.ranged) points *= static_cast<double>(request.given[option].count);
+  for (const int option : request.ranged)
+    points *= static_cast<double>(request.given[option].count);
   if (points > MOST_POINTS) return refuse("a study", "of more than 10000000 points");
   for (int i = 0; i < OPTION_COUNT; ++i)
     if (OPTIONS[i].required && request.given[i].count == 0 && !request.cases.inFile[i])

@@ -31,8 +31,8 @@ const Option OPTIONS[OPTION_COUNT] = {
      [](Design& d) -> double& { return d.data.speed; }, NO_CHOICE, 0, 0, OPTIONAL, false},
     {"diameter", "diameter", "D", "", "mm", G::BEARING,
      [](Design& d) -> double& { return d.data.diameter; }, NO_CHOICE, 0, 0, OPTIONAL, false},
-    {"width", "width", "B", "", "mm", G::BEARING,
-     [](Design& d) -> double& { return d.data.width; }, NO_CHOICE, 0, 0, OPTIONAL, false},
+    {"width", "width", "B", "", "mm", G::BEARING, [](Design& d) -> double& { return d.data.width; },
+     NO_CHOICE, 0, 0, OPTIONAL, false},
     {"clearance", "clearance", "S", "diametral clearance at 20 C", "mm", G::BEARING,
      [](Design& d) -> double& { return d.data.clearance; }, NO_CHOICE, 0, 0, OPTIONAL, false},
     {"supply-pressure", "supplyPressure", "P", "", "bar", G::BEARING,
@@ -49,8 +49,8 @@ const Option OPTIONS[OPTION_COUNT] = {
     {"alpha-shaft", "alphaShaft", "A", "expansion coefficient of the shaft", "1/K", G::BEARING,
      [](Design& d) -> double& { return d.data.alphaShaft; }, NO_CHOICE, 0, 0, OPTIONAL, false},
     {"alpha-bearing", "alphaBearing", "A", "expansion coefficient of the bearing", "1/K",
-     G::BEARING, [](Design& d) -> double& { return d.data.alphaBearing; }, NO_CHOICE, 0, 0, OPTIONAL,
-     false},
+     G::BEARING, [](Design& d) -> double& { return d.data.alphaBearing; }, NO_CHOICE, 0, 0,
+     OPTIONAL, false},
     {"direct", "epsMode", "", "the eccentricity by the direct approximation", "", G::BEARING,
      NO_NUMBER, [](Design& d) -> int& { return d.data.epsMode; }, EPS_ITERATIVE, EPS_DIRECT,
      OPTIONAL, true},
@@ -189,8 +189,7 @@ const char* optionTableJson() {
     const Option& o = OPTIONS[i];
     json += std::string(i ? ",\n" : "") + "{\"name\":" + quoted(o.name) +
             ",\"column\":" + quoted(o.column) + ",\"unit\":" + quoted(o.unit) +
-            ",\"group\":" + quoted(groupName(o.group)) +
-            ",\"start\":" + quoted(startText(i)) +
+            ",\"group\":" + quoted(groupName(o.group)) + ",\"start\":" + quoted(startText(i)) +
             ",\"help\":" + quoted(o.help) + ",\"flag\":" + (o.flag ? "true" : "false") +
             ",\"choices\":[";
     for (int c = o.firstChoice; o.choice && c <= o.lastChoice; ++c)

@@ -42,9 +42,9 @@ void tellNoBalance(const HeatBalance& balance) {
 
 }  // namespace
 
-int runPalimoBalance(int argc, char** argv) {
-  Request request;
-  if (readCommandLine(argc, argv, request) != 0) return USAGE_ERROR;
+namespace {
+
+int runRequest(Request& request) {
   int status = DONE;
   if (request.help || request.version) {
     printText(request.help ? usageText().c_str() : "palimo-balance " PALIMO_VERSION "\n");
@@ -68,6 +68,17 @@ int runPalimoBalance(int argc, char** argv) {
     }
   }
   flushOutput();
+  return status;
+}
+
+}  // namespace
+
+int runPalimoBalance(int argc, char** argv) {
+  Request request;
+  // The page runs the program again and again: the case file is closed on
+  // every way out.
+  const int status = readCommandLine(argc, argv, request) != 0 ? USAGE_ERROR : runRequest(request);
+  closeCaseFile(request.cases);
   return status;
 }
 

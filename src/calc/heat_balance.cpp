@@ -246,8 +246,8 @@ HeatBalance closeHeatBalance(const BearingData& data, const Oil& oil) {
     calculate(s, balance.balances[0].outletTemp, false);
   } else {
     balance.outcome = !s.anyFilm     ? BalanceOutcome::NO_FILM
-                  : !s.anyNumber ? BalanceOutcome::NOT_A_NUMBER
-                                 : BalanceOutcome::NO_BALANCE;
+                      : !s.anyNumber ? BalanceOutcome::NOT_A_NUMBER
+                                     : BalanceOutcome::NO_BALANCE;
   }
   balance.data = s.data;
   balance.results = s.results;

@@ -6,9 +6,9 @@
 #include <cstdio>
 
 #include "console/input_testing.h"
-#include "text/numeral.h"
 #include "console/output.h"
 #include "console/terminal.h"
+#include "text/numeral.h"
 
 // --- The input stream ----------------------------------------------------
 //

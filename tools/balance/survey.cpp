@@ -160,8 +160,8 @@ void report(const char* name, const Tally& t) {
       "K; n/n ue contradicting the h0 check in %d; %.1f calculations a search (at most %d), "
       "%.1f us\n",
       name, t.bearings, t.balanced, t.balances, t.scanned, t.missed, t.otherFirst, t.overTolerance,
-      t.over001, t.largestGap, t.contradictions, static_cast<double>(t.calculations) / t.bearings, t.mostCalculations,
-      t.micros / t.bearings);
+      t.over001, t.largestGap, t.contradictions, static_cast<double>(t.calculations) / t.bearings,
+      t.mostCalculations, t.micros / t.bearings);
 }
 
 // The computing time of one balance without the process around it.
