@@ -1,47 +1,14 @@
 // WebKit, the engine of Safari, as Debian has it: WebKitGTK's MiniBrowser
 // driven by WebKitWebDriver, through a small WebDriver client (plain HTTP and
 // JSON) that offers the few calls of puppeteer's pages that the browser test
-// makes. MiniBrowser needs a display: run the test under xvfb-run. Also the
-// poll that both share, and what a lost browser says.
+// makes. MiniBrowser needs a display: run the test under xvfb-run.
 import {spawn} from 'node:child_process';
 import {createServer} from 'node:net';
+import {keepLastLines, poll} from './harness.mjs';
 
 const MINIBROWSER = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
 const ELEMENT = 'element-6066-11e4-a52e-4f735466cecf';  // WebDriver's key of an element
 const KEYS = {'\n': '\uE007', Enter: '\uE007', Backspace: '\uE003'};
-const sleep = ms => new Promise(resolve => setTimeout(resolve, ms));
-
-// What a driver answers once its browser is gone: WebKitWebDriver's
-// "invalid session id", puppeteer's closed connection or target, a driver
-// that no longer listens.
-export const LOST = /invalid session id|Connection closed|Target closed|Session closed|disconnected|ECONNREFUSED|ECONNRESET|socket hang up|fetch failed/i;
-
-// Calls check until it gives a true value, and gives that. A failure of the
-// page (a reload under way) counts as false; a lost browser goes on up.
-// After timeout ms it throws a TimeoutError, as puppeteer's waits do.
-export async function poll(check, timeout = 10000) {
-  const deadline = Date.now() + timeout;
-  for (;;) {
-    const value = await check().catch(error => {
-      if (LOST.test(String(error?.message))) throw error;
-      return false;
-    });
-    if (value) return value;
-    if (Date.now() > deadline) {
-      throw Object.assign(new Error(`waiting failed: ${timeout} ms exceeded`), {name: 'TimeoutError'});
-    }
-    await sleep(20);
-  }
-}
-
-// Keeps the last lines that a process wrote to stream in lines.
-export function keepLastLines(stream, lines) {
-  stream?.setEncoding('utf8');
-  stream?.on('data', text => {
-    lines.push(...text.split('\n').filter(line => line.trim()));
-    lines.splice(0, lines.length - 20);
-  });
-}
 
 function freePort() {
   return new Promise(resolve => {
