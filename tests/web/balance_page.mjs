@@ -2,7 +2,7 @@
 // parameters, its form at the narrowest window, and a study on a phone.
 import {readdirSync, readFileSync} from 'node:fs';
 import {join} from 'node:path';
-import {newPage, openPage} from './engines.mjs';
+import {openPage} from './engines.mjs';
 import {DESKTOP, difference, fail, layoutFaults, PHONE, sessions, watch} from './harness.mjs';
 
 // palimo-balance's stored sessions that a link can hold: the address of
@@ -24,10 +24,7 @@ export const shownMark = page =>
 
 // What the balance page shows for a link once it has calculated.
 export async function openBalance(engine, url, viewport = DESKTOP) {
-  const page = await newPage(engine);
-  await page.setViewport(viewport);
-  const seen = watch(page);
-  await page.goto(url);
+  const {page, ...seen} = await openPage(engine, url, viewport, watch);
   await shownMark(page);
   const shown = await page.evaluate(() => ({
     result: document.getElementById('result').textContent,
@@ -94,7 +91,7 @@ export async function balanceForm(engine, paths) {
   }
   await page.close();
   if (paths.screenshots && engine.chromium) {
-    const phone = await openPage(engine, `${paths.balanceUrl}?clearance=0.01:0.3:30&temp-limit=90&inlet=40`, PHONE);
+    const {page: phone} = await openPage(engine, `${paths.balanceUrl}?clearance=0.01:0.3:30&temp-limit=90&inlet=40`, PHONE);
     await shownMark(phone);
     await phone.screenshot({path: join(paths.screenshots, 'balance-phone.png')});
     await phone.close();

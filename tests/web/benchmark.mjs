@@ -13,8 +13,8 @@ import {tmpdir} from 'node:os';
 import {join, resolve} from 'node:path';
 import {pathToFileURL} from 'node:url';
 import {openBalance} from './balance_page.mjs';
-import {newPage, pickedEngines} from './engines.mjs';
-import {fail, finish, measured, median, runPaths, sleep, step} from './harness.mjs';
+import {inEachEngine, newPage} from './engines.mjs';
+import {fail, finish, measured, median, runPaths, sleep} from './harness.mjs';
 import {audit} from './lighthouse.mjs';
 import {countWaits} from './palimo_page.mjs';
 import {address, serve, stop} from './server.mjs';
@@ -166,19 +166,8 @@ async function site(engine, paths) {
 }
 
 const paths = runPaths(process.argv.slice(2));
-for (const engine of pickedEngines()) {
-  try {
-    await engine.restart();
-    const steps = [['first menu', firstMenu]];
-    if (engine.chromium) {
-      steps.push(['start-up', startUp], ['long session', stress], ['balance times', balanceTimes],
-                 ['Lighthouse', site]);
-    }
-    for (const [name, measure] of steps) await step(engine, name, () => measure(engine, paths));
-  } catch (error) {
-    fail(`${engine.name}: the browser did not start: ${error?.stack ?? error}\n    ${engine.log?.join('\n    ')}`);
-  } finally {
-    await engine.browser?.close().catch(() => {});
-  }
-}
+await inEachEngine(engine => [['first menu', firstMenu],
+                              ...(engine.chromium ? [['start-up', startUp], ['long session', stress],
+                                                     ['balance times', balanceTimes], ['Lighthouse', site]] : [])]
+    .map(([name, measure]) => [name, () => measure(engine, paths)]));
 finish('web benchmark');

@@ -19,8 +19,8 @@
 // and closes each browser once, paying for a first start on a new machine.
 // PALIMO_ENGINES=chromium,firefox picks engines.
 import {balanceForm, balanceSessions} from './balance_page.mjs';
-import {pickedEngines, warmUp} from './engines.mjs';
-import {fail, finish, runPaths, step} from './harness.mjs';
+import {inEachEngine, warmUp} from './engines.mjs';
+import {finish, runPaths} from './harness.mjs';
 import {play, storedSessions, typing} from './palimo_page.mjs';
 import {builds} from './server.mjs';
 import {offline, update, VISITORS} from './site.mjs';
@@ -33,30 +33,22 @@ if (process.argv[2] === '--warm-up') {
 const paths = runPaths(process.argv.slice(2));
 const sessions = storedSessions();
 const twoBuilds = builds(paths.site);
-for (const engine of pickedEngines()) {
-  const started = Date.now();
-  try {
-    await engine.restart();
-    const steps = sessions.map(([name, input]) => [name, () => play(engine, paths, name, input)]);
-    steps.push(['typing', () => typing(engine, paths)],
-               ['balance sessions', () => balanceSessions(engine, paths)],
-               ['balance form', () => balanceForm(engine, paths)],
-               ['offline', () => offline(engine, paths)]);
-    for (const policy of ['none', 'last-modified', 'max-age']) {
-      for (const visitor of ['', 'begun']) {
-        steps.push([`update ${policy} ${visitor}`, () => update(engine, twoBuilds, policy, visitor)]);
-      }
+await inEachEngine(engine => {
+  const steps = sessions.map(([name, input]) => [name, () => play(engine, paths, name, input)]);
+  steps.push(['typing', () => typing(engine, paths)],
+             ['balance sessions', () => balanceSessions(engine, paths)],
+             ['balance form', () => balanceForm(engine, paths)],
+             ['offline', () => offline(engine, paths)]);
+  for (const policy of ['none', 'last-modified', 'max-age']) {
+    for (const visitor of ['', 'begun']) {
+      steps.push([`update ${policy} ${visitor}`, () => update(engine, twoBuilds, policy, visitor)]);
     }
-    steps.push(['update none icon', () => update(engine, twoBuilds, 'none', 'icon')]);
-    for (const [name, check] of steps) await step(engine, name, check);
-  } catch (error) {
-    fail(`${engine.name}: the browser did not start: ${error?.stack ?? error}\n    ${engine.log?.join('\n    ')}`);
-  } finally {
-    await engine.browser?.close().catch(() => {});
   }
-  console.log(`${engine.name}: ${sessions.length} sessions, typing, the balance page, offline and ` +
-              `${Object.keys(VISITORS).length} kinds of update visit checked in ` +
-              `${((Date.now() - started) / 1000).toFixed(0)} s` +
-              (engine.reportsErrors ? '' : '; console errors and requests not checked: its driver does not report them'));
-}
+  steps.push(['update none icon', () => update(engine, twoBuilds, 'none', 'icon')],
+             ['', () => console.log(`${engine.name}: ${sessions.length} sessions, typing, the balance page, ` +
+                                    `offline and ${Object.keys(VISITORS).length} kinds of update visit checked` +
+                                    (engine.reportsErrors ? '' : '; console errors and requests not checked: ' +
+                                                                 'its driver does not report them'))]);
+  return steps;
+});
 finish('web page');

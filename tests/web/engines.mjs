@@ -2,7 +2,7 @@
 // and WebKitGTK (WebKit, the engine of Safari), each with what sets it
 // apart, and pages opened in them.
 import puppeteer from 'puppeteer-core';
-import {DESKTOP, keepLastLines} from './harness.mjs';
+import {DESKTOP, fail, keepLastLines, step} from './harness.mjs';
 import {launchWebKit} from './webkit_driver.mjs';
 
 // As root Chromium starts only without its sandbox; the rest keeps it off a
@@ -75,12 +75,29 @@ export async function newPage(engine) {
   return page;
 }
 
-// A new page of the viewport, at url.
-export async function openPage(engine, url, viewport = DESKTOP) {
+// A new page of the viewport, at url; before(page) runs before it goes
+// there, and gives what openPage gives beside the page.
+export async function openPage(engine, url, viewport = DESKTOP, before = () => ({})) {
   const page = await newPage(engine);
   await page.setViewport(viewport);
+  const seen = before(page);
   await page.goto(url);
-  return page;
+  return Object.assign(seen, {page});
+}
+
+// Runs the steps that steps(engine) gives, [name, check] each, in each
+// picked engine, a new browser for each engine, closed whatever happens.
+export async function inEachEngine(steps) {
+  for (const engine of pickedEngines()) {
+    try {
+      await engine.restart();
+      for (const [name, check] of steps(engine)) await step(engine, name, check);
+    } catch (error) {
+      fail(`${engine.name}: the browser did not start: ${error?.stack ?? error}\n    ${engine.log?.join('\n    ')}`);
+    } finally {
+      await engine.browser?.close().catch(() => {});
+    }
+  }
 }
 
 // Starts and closes each picked browser once, paying for a first start on

@@ -2,7 +2,7 @@
 // them, and German typing at the narrowest window.
 import {readdirSync, readFileSync} from 'node:fs';
 import {join} from 'node:path';
-import {newPage, openPage} from './engines.mjs';
+import {openPage} from './engines.mjs';
 import {DESKTOP, difference, fail, layoutFaults, onTimeout, PHONE, sessions, watch} from './harness.mjs';
 
 // Waits until the program waits for a 'key' or a 'line', or has 'ended'.
@@ -56,10 +56,8 @@ async function typeUnit(page, unit, touch) {
 // touch buttons and the input line. The screen must equal the stored one.
 export async function play(engine, paths, name, input) {
   const touch = name === 'touch';
-  const page = await newPage(engine);
-  await page.setViewport(touch ? {...PHONE, deviceScaleFactor: 1} : DESKTOP);
-  const {fetched, errors} = watch(page);
-  await page.goto(paths.pageUrl);
+  const {page, fetched, errors} = await openPage(engine, paths.pageUrl,
+                                                 touch ? {...PHONE, deviceScaleFactor: 1} : DESKTOP, watch);
   await page.evaluate(countWaits);
   for (let at = 0, waits = 1; at < input.length; waits++) {
     await waitsReach(page, waits)
@@ -93,7 +91,7 @@ export async function play(engine, paths, name, input) {
 // and every control is whole; ü at the menu is one key; 60°C is echoed as
 // typed, and two Backspaces leave 60.
 export async function typing(engine, paths) {
-  const page = await openPage(engine, paths.pageUrl, {width: engine.narrowest, height: 640});
+  const {page} = await openPage(engine, paths.pageUrl, {width: engine.narrowest, height: 640});
   await page.evaluate(countWaits);
   await waitsReach(page, 1);
   const faults = await layoutFaults(page);

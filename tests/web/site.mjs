@@ -17,18 +17,13 @@ export const controlled = (page, report) =>
 export async function offline(engine, paths) {
   const server = await serve(resolve(paths.site));
   const url = address(server);
-  const page = await newPage(engine);
-  const seen = watch(page);
-  await page.goto(url);
+  const {page, ...seen} = await openPage(engine, url, undefined, watch);
   await controlled(page, () => fail(`${engine.name}: site: no service worker took the page`));
   await stop(server);
   await page.reload();
   if (!(await calculates(page))) fail(`${engine.name}: site: offline, the reloaded page did not calculate`);
   // A new tab, phone-sized: an installed app shows the page alone.
-  const tab = await newPage(engine);
-  watch(tab, seen);
-  await tab.setViewport(PHONE);
-  await tab.goto(url);
+  const {page: tab} = await openPage(engine, url, PHONE, tab => watch(tab, seen));
   if (!(await calculates(tab))) fail(`${engine.name}: site: offline, a new tab did not calculate`);
   if (paths.screenshots && engine.chromium) await tab.screenshot({path: join(paths.screenshots, 'phone.png')});
   await tab.goto(`${url}balance.html?speed=3000`);
@@ -93,7 +88,7 @@ export async function update(engine, {a, b}, policy, visitor = '') {
   const {words, within, act} = VISITORS[visitor];
   const what = `${engine.name}: ${policy}${words}`;
   try {
-    const first = await openPage(engine, url);
+    const {page: first} = await openPage(engine, url);
     await controlled(first, () => fail(`${what}: no service worker after the first visit`));
     await first.close();
     server.root = b;
