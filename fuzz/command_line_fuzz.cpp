@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -19,26 +19,18 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  std::istringstream text(std::string(reinterpret_cast<const char*>(data), size));
   std::vector<std::string> words{"palimo-balance"};
-  std::string word;
-  for (std::size_t i = 0; i <= size; ++i) {
-    const char c = i < size ? static_cast<char>(data[i]) : ' ';
-    if (c == ' ' || c == '\n' || c == '\t') {
-      if (!word.empty()) words.push_back(word);
-      word.clear();
-    } else {
-      word += c;
-    }
-  }
-  // COUNT of FROM:TO:COUNT: at most 16 points a range.
-  for (const std::string& w : words) {
-    const std::size_t second = w.find(':', w.find(':') + 1);
-    if (w.find(':') != std::string::npos && second != std::string::npos &&
-        std::strtod(w.c_str() + second + 1, nullptr) > 16)
+  for (std::string word; text >> word;) {
+    // COUNT of FROM:TO:COUNT: at most 16 points a range.
+    const std::size_t second = word.find(':', word.find(':') + 1);
+    if (word.find(':') != std::string::npos && second != std::string::npos &&
+        std::strtod(word.c_str() + second + 1, nullptr) > 16)
       return 0;
+    words.push_back(word);
   }
   std::vector<char*> argv;
-  for (std::string& w : words) argv.push_back(&w[0]);
+  for (std::string& word : words) argv.push_back(&word[0]);
   argv.push_back(nullptr);
   runPalimoBalance(static_cast<int>(words.size()), argv.data());
   return 0;
