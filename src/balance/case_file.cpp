@@ -90,7 +90,8 @@ int openCaseFile(const char* path, CaseFile& cases) {
   // A UTF-8 byte-order mark, as spreadsheets write it, is no part of the
   // text; no option's name begins with another character of its lead byte.
   const int c = std::fgetc(cases.file);
-  if (c == 0xEF && !(std::fgetc(cases.file) == 0xBB && std::fgetc(cases.file) == 0xBF)) {
+  const bool mark = c == 0xEF && std::fgetc(cases.file) == 0xBB;
+  if (c == 0xEF && !(mark && std::fgetc(cases.file) == 0xBF)) {
     tellError("%s: no CSV (no header line)", cases.where.c_str());
     return FAULT;
   }

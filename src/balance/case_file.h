@@ -3,6 +3,7 @@
 // CR LF) one record at a time, in memory that does not grow with the file.
 #pragma once
 
+#include <array>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -26,7 +27,7 @@ struct CaseFile {
 // One case: its cells by option, empty where not given, and the line it
 // begins on.
 struct Case {
-  std::string cells[OPTION_COUNT];
+  std::array<std::string, OPTION_COUNT> cells;
   long line = 0;
 };
 

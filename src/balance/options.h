@@ -28,7 +28,6 @@ struct Option {
   const char* valueName;  // in --help: --name VALUE
   const char* help;       // in --help, before the unit
   const char* unit;       // "" where it has none
-  OptionGroup group;
   double& (*number)(Design& design);
   int& (*choice)(Design& design);
   int firstChoice;
@@ -36,6 +35,7 @@ struct Option {
   // Where it has no default: the message when neither the command line nor
   // the case file gives it; nullptr where it has one.
   const char* required;
+  OptionGroup group;
   // A flag on the command line (--direct, no value, no range); a column of
   // its choice in a case file.
   bool flag;

@@ -32,14 +32,13 @@ double transitionSommerfeld(const BearingData& data, const BearingResults& resul
   if (!(start > LOWEST && start < HIGHEST)) return results.soTransition;
   const bool thinNow = thinner(start);
   const double step = thinNow ? -STEP : STEP;
-  double from = start, to = start;
-  for (;;) {
-    to = from + step;
-    if (to <= LOWEST) return 0;
-    if (to >= HIGHEST) return INFINITY;
-    if (thinner(to) != thinNow) break;
-    from = to;
+  double from = start;
+  while (thinner(from + step) == thinNow) {
+    from += step;
+    if (from <= LOWEST) return 0;
+    if (from >= HIGHEST) return INFINITY;
   }
+  double to = from + step;
   for (int pass = 0; pass < 50; ++pass) {
     const double mid = 0.5 * (from + to);
     (thinner(mid) == thinNow ? from : to) = mid;
