@@ -31,8 +31,8 @@ int readRecord(CaseFile& cases, std::vector<std::string>& fields) {
         return FAULT;
       }
       if (++size > LONGEST_RECORD) {
-        tellError("%s: line %ld: no case (longer than %zu bytes)", cases.where.c_str(), first,
-                  LONGEST_RECORD);
+        tellError("%s: line %ld: no case (longer than %ld bytes)", cases.where.c_str(), first,
+                  static_cast<long>(LONGEST_RECORD));
         return FAULT;
       }
       if (c == '\n') ++cases.line;
@@ -122,8 +122,8 @@ int readCase(CaseFile& cases, Case& one) {
   const int got = readRecord(cases, cells);
   if (got != RECORD) return got;
   if (cells.size() != static_cast<std::size_t>(cases.columnCount)) {
-    tellError("%s: line %ld has %zu fields, the header %d", cases.where.c_str(), cases.recordLine,
-              cells.size(), cases.columnCount);
+    tellError("%s: line %ld has %ld fields, the header %d", cases.where.c_str(), cases.recordLine,
+              static_cast<long>(cells.size()), cases.columnCount);
     return FAULT;
   }
   one = Case();
