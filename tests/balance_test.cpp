@@ -122,7 +122,10 @@ TEST(CaseFileTest, CasesStreamInFixedMemory) {
   std::remove(path);
   EXPECT_EQ(0, many.exitStatus) << many.errors;
   EXPECT_EQ(200001, std::count(many.output.begin(), many.output.end(), '\n'));
+  // AddressSanitizer holds freed memory back in quarantine: no measure there.
+#ifndef __SANITIZE_ADDRESS__
   EXPECT_LT(many.peakMemoryKb, few.peakMemoryKb + 1024);
+#endif
 }
 
 // Ctrl-C ends a study after its last whole row, with the status of SIGINT.
