@@ -128,7 +128,7 @@ int readCase(CaseFile& cases, Case& one) {
   }
   one = Case();
   one.line = cases.recordLine;
-  for (std::size_t i = 0; i < cells.size(); ++i) one.cells[cases.columns[i]] = cells[i];
+  for (std::size_t i = 0; i < cells.size(); ++i) one.cell(cases.columns[i]) = cells[i];
   return RECORD;
 }
 

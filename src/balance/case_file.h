@@ -29,6 +29,8 @@ struct CaseFile {
 struct Case {
   std::array<std::string, OPTION_COUNT> cells;
   long line = 0;
+  std::string& cell(int option) { return cells[static_cast<std::size_t>(option)]; }
+  const std::string& cell(int option) const { return cells[static_cast<std::size_t>(option)]; }
 };
 
 // Opens the file ("-": standard input) and reads its header. Returns 0, or

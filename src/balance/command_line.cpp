@@ -55,6 +55,14 @@ std::string choicesText(const Option& o) {
 // Stores the value of the option, or its range for the study.
 int takeValue(Request& request, int option, const char* text) {
   const std::string name = std::string("--") + OPTIONS[option].name;
+  if (OPTIONS[option].text) {
+    if (const char* wrong = setOptionText(request.base, option, text)) {
+      tellError("%s: '%s' %s", name.c_str(), text, wrong);
+      return 2;
+    }
+    request.given[option] = {0, 0, 1};
+    return 0;
+  }
   ValueOrRange given;
   if (const char* wrong = parseValueOrRange(text, given)) {
     tellError("%s: '%s' %s", name.c_str(), text, wrong);
@@ -90,6 +98,10 @@ int checkRequest(Request& request) {
   for (const int option : request.ranged)
     points *= static_cast<double>(request.given[option].count);
   if (points > MOST_POINTS) return refuse("a study", "of more than 10000000 points");
+  // A fit gives the clearance.
+  const int fit = findOption("fit"), clearance = findOption("clearance");
+  if ((request.given[fit].count || request.cases.inFile[fit]) && request.given[clearance].count)
+    return refuse("--fit", "and --clearance exclude each other: the fit gives the clearance");
   for (int i = 0; i < OPTION_COUNT; ++i)
     if (OPTIONS[i].required && request.given[i].count == 0 && !request.cases.inFile[i])
       return refuse((std::string("--") + OPTIONS[i].name).c_str(), OPTIONS[i].required);

@@ -6,12 +6,16 @@
 #include <cstdio>
 #include <cstring>
 
+#include "balance/fit.h"
+#include "text/numeral.h"
+
 namespace {
 
 using G = OptionGroup;
 constexpr auto NO_NUMBER = nullptr;
 constexpr auto NO_CHOICE = nullptr;
 constexpr const char* OPTIONAL = nullptr;
+constexpr auto NO_TEXT = nullptr;
 
 }  // namespace
 
@@ -19,56 +23,64 @@ constexpr const char* OPTIONAL = nullptr;
 const Option OPTIONS[OPTION_COUNT] = {
     {"nu40", "nu40", "NU", "kinematic viscosity at 40 C", "mm2/s",
      [](Design& d) -> double& { return d.oil.nu40; }, NO_CHOICE, 0, 0,
-     "is required: the viscosity at 40 C in mm2/s", G::OIL, false},
+     "is required: the viscosity at 40 C in mm2/s", G::OIL, false, NO_TEXT},
     {"nu100", "nu100", "NU", "kinematic viscosity at 100 C", "mm2/s",
      [](Design& d) -> double& { return d.oil.nu100; }, NO_CHOICE, 0, 0,
-     "is required: the viscosity at 100 C in mm2/s", G::OIL, false},
+     "is required: the viscosity at 100 C in mm2/s", G::OIL, false, NO_TEXT},
     {"density", "density15", "RHO", "density at 15 C", "g/cm3",
-     [](Design& d) -> double& { return d.oil.density15; }, NO_CHOICE, 0, 0, OPTIONAL, G::OIL,
-     false},
+     [](Design& d) -> double& { return d.oil.density15; }, NO_CHOICE, 0, 0, OPTIONAL, G::OIL, false,
+     NO_TEXT},
     {"load", "load", "F", "", "N", [](Design& d) -> double& { return d.data.load; }, NO_CHOICE, 0,
-     0, OPTIONAL, G::BEARING, false},
+     0, OPTIONAL, G::BEARING, false, NO_TEXT},
     {"speed", "speed", "N", "", "1/min", [](Design& d) -> double& { return d.data.speed; },
-     NO_CHOICE, 0, 0, OPTIONAL, G::BEARING, false},
+     NO_CHOICE, 0, 0, OPTIONAL, G::BEARING, false, NO_TEXT},
     {"diameter", "diameter", "D", "", "mm", [](Design& d) -> double& { return d.data.diameter; },
-     NO_CHOICE, 0, 0, OPTIONAL, G::BEARING, false},
+     NO_CHOICE, 0, 0, OPTIONAL, G::BEARING, false, NO_TEXT},
     {"width", "width", "B", "", "mm", [](Design& d) -> double& { return d.data.width; }, NO_CHOICE,
-     0, 0, OPTIONAL, G::BEARING, false},
+     0, 0, OPTIONAL, G::BEARING, false, NO_TEXT},
     {"clearance", "clearance", "S", "diametral clearance at 20 C", "mm",
      [](Design& d) -> double& { return d.data.clearance; }, NO_CHOICE, 0, 0, OPTIONAL, G::BEARING,
-     false},
+     false, NO_TEXT},
+    {"fit", "fit", "FIT",
+     "bore and shaft, BORE/SHAFT: an ISO 286 class each\n"
+     "                        (H5 ... H11 / d5 ... h11, say H7/f7) or its limit\n"
+     "                        deviations in um, LOWER..UPPER (0..25/-50..-25);\n"
+     "                        the smallest, mean and largest clearance instead\n"
+     "                        of --clearance",
+     "", NO_NUMBER, NO_CHOICE, 0, 0, OPTIONAL, G::BEARING, false,
+     [](Design& d) -> std::string& { return d.fit; }},
     {"supply-pressure", "supplyPressure", "P", "", "bar",
      [](Design& d) -> double& { return d.data.supplyPressure; }, NO_CHOICE, 0, 0, OPTIONAL,
-     G::BEARING, false},
+     G::BEARING, false, NO_TEXT},
     {"supply-case", "supplyCase", "K",
      "1 hole opposite the load, 2 hole at 90 degrees,\n"
      "                        3 circumferential groove",
      "", NO_NUMBER, [](Design& d) -> int& { return d.data.supplyCase; }, SUPPLY_HOLE_OPPOSITE,
-     SUPPLY_GROOVE, OPTIONAL, G::BEARING, false},
+     SUPPLY_GROOVE, OPTIONAL, G::BEARING, false, NO_TEXT},
     {"supply-size", "supplySize", "S", "hole diameter or groove width", "mm",
      [](Design& d) -> double& { return d.data.supplySize; }, NO_CHOICE, 0, 0, OPTIONAL, G::BEARING,
-     false},
+     false, NO_TEXT},
     {"inlet", "oilInletTemp", "T", "oil inlet temperature", "C",
      [](Design& d) -> double& { return d.data.oilInletTemp; }, NO_CHOICE, 0, 0, OPTIONAL,
-     G::BEARING, false},
+     G::BEARING, false, NO_TEXT},
     {"alpha-shaft", "alphaShaft", "A", "expansion coefficient of the shaft", "1/K",
      [](Design& d) -> double& { return d.data.alphaShaft; }, NO_CHOICE, 0, 0, OPTIONAL, G::BEARING,
-     false},
+     false, NO_TEXT},
     {"alpha-bearing", "alphaBearing", "A", "expansion coefficient of the bearing", "1/K",
      [](Design& d) -> double& { return d.data.alphaBearing; }, NO_CHOICE, 0, 0, OPTIONAL,
-     G::BEARING, false},
+     G::BEARING, false, NO_TEXT},
     {"direct", "epsMode", "", "the eccentricity by the direct approximation", "", NO_NUMBER,
      [](Design& d) -> int& { return d.data.epsMode; }, EPS_ITERATIVE, EPS_DIRECT, OPTIONAL,
-     G::BEARING, true},
+     G::BEARING, true, NO_TEXT},
     {"h0-limit", "h0Limit", "H", "smallest permissible film thickness", "mm",
      [](Design& d) -> double& { return d.data.h0Limit; }, NO_CHOICE, 0, 0, OPTIONAL, G::LIMITS,
-     false},
+     false, NO_TEXT},
     {"temp-limit", "tempLimit", "T", "highest outlet temperature", "C",
      [](Design& d) -> double& { return d.limits.outletTemp; }, NO_CHOICE, 0, 0, OPTIONAL, G::LIMITS,
-     false},
+     false, NO_TEXT},
     {"load-limit", "loadLimit", "P", "highest specific load", "N/mm2",
      [](Design& d) -> double& { return d.limits.load; }, NO_CHOICE, 0, 0, OPTIONAL, G::LIMITS,
-     false},
+     false, NO_TEXT},
 };
 
 int findOption(const char* name, std::size_t length) {
@@ -84,11 +96,14 @@ double optionValue(const Design& design, int option) {
   // The accessors take a design to write; reading one changes nothing.
   Design& d = const_cast<Design&>(design);
   const Option& o = OPTIONS[option];
-  return o.number ? o.number(d) : o.choice(d);
+  if (o.number) return o.number(d);
+  if (o.choice) return o.choice(d);
+  return NAN;  // a text
 }
 
 bool setOption(Design& design, int option, double value) {
   const Option& o = OPTIONS[option];
+  if (o.text) return false;
   if (o.number) {
     o.number(design) = value;
     return true;
@@ -99,6 +114,19 @@ bool setOption(Design& design, int option, double value) {
       return true;
     }
   return false;
+}
+
+const char* setOptionText(Design& design, int option, const std::string& text) {
+  const Option& o = OPTIONS[option];
+  if (o.text) {
+    Fit fit;
+    if (const char* wrong = parseFit(text, fit)) return wrong;
+    o.text(design) = text;
+    return nullptr;
+  }
+  double value = 0;
+  if (!parseNumber(text.c_str(), value)) return "is no number";
+  return setOption(design, option, value) ? nullptr : "is no choice of the option";
 }
 
 namespace {
@@ -117,7 +145,7 @@ std::string startText(int option) {
 std::string defaultText(int option) {
   const Option& o = OPTIONS[option];
   if (o.required) return "required";
-  if (o.flag) return "";
+  if (o.flag || o.text) return "";
   const std::string start = startText(option);
   return start.empty() ? "not checked" : start;
 }

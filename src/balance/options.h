@@ -15,13 +15,15 @@ struct Design {
   BearingData data = defaultBearingData();
   Oil oil;
   Limits limits = noLimits();
+  std::string fit;  // BORE/SHAFT, whose band gives the clearance; "" without one
 };
 
 // Where --help and the page show an option.
 enum class OptionGroup { OIL, BEARING, LIMITS };
 
-// One option. Exactly one of number and choice is set: a real field, or a
-// whole-number field that takes firstChoice ... lastChoice only.
+// One option. Exactly one of number, choice and text is set: a real field,
+// a whole-number field that takes firstChoice ... lastChoice only, or a
+// text (a fit) that takes no range.
 struct Option {
   const char* name;       // --name on the command line; its column in a case file
   const char* column;     // its column in the CSV
@@ -39,9 +41,10 @@ struct Option {
   // A flag on the command line (--direct, no value, no range); a column of
   // its choice in a case file.
   bool flag;
+  std::string& (*text)(Design& design);
 };
 
-constexpr int OPTION_COUNT = 18;
+constexpr int OPTION_COUNT = 19;
 extern const Option OPTIONS[OPTION_COUNT];
 
 // The option of that name (not NUL-terminated), or -1.
@@ -51,8 +54,13 @@ int findOption(const std::string& name);
 // An option's value in a design, as a double.
 double optionValue(const Design& design, int option);
 
-// Sets an option's value; false for a value that a choice does not take.
+// Sets an option's value; false for a value that a choice does not take,
+// and for a text option.
 bool setOption(Design& design, int option, double value);
+
+// Sets an option from its text as given: a number, or a text option's text.
+// Returns nullptr, or why the option does not take it.
+const char* setOptionText(Design& design, int option, const std::string& text);
 
 // The text of --help, with every default read from the data set.
 std::string usageText();

@@ -3,6 +3,7 @@
 #include "balance/program.h"
 
 #include "balance/command_line.h"
+#include "balance/fit.h"
 #include "balance/report.h"
 #include "balance/study.h"
 #include "console/output.h"
@@ -40,9 +41,46 @@ void tellNoBalance(const HeatBalance& balance) {
   }
 }
 
-}  // namespace
-
-namespace {
+// A fit at one point: its band's three clearances balanced, shown side by
+// side, or as three rows of CSV. Each must balance.
+int runBand(const Request& request) {
+  const Design& design = request.base;
+  Fit fit;
+  double band[BAND_CASES];
+  parseFit(design.fit, fit);
+  if (const char* wrong = clearanceBand(fit, design.data.diameter, band)) {
+    tellError("--fit: '%s' %s", design.fit.c_str(), wrong);
+    return USAGE_ERROR;
+  }
+  HeatBalance balances[BAND_CASES];
+  unsigned failed = 0;
+  for (int k = 0; k < BAND_CASES; ++k) {
+    Design point = design;
+    point.data.clearance = band[k];
+    balances[k] = closeHeatBalance(point.data, point.oil);
+    if (balances[k].outcome != BalanceOutcome::BALANCED) {
+      const char* const ends[] = {"smallest", "mean", "largest"};
+      tellError("the fit's %s clearance, %s mm, has no balanced point:", ends[k],
+                spell(band[k]).text);
+      tellNoBalance(balances[k]);
+      return NO_BALANCE;
+    }
+    failed |= failedChecks(point, &balances[k]);
+  }
+  if (!request.csv) {
+    printBandScreen(design, band, balances);
+    return DONE;
+  }
+  writeOutputAsIs();
+  printCsvHeader(false, true);
+  for (int k = 0; k < BAND_CASES; ++k) {
+    Design point = design;
+    point.data.clearance = band[k];
+    const BandCells cells{design.fit, BAND_CASE_NAMES[k], verdictText(failed)};
+    printCsvRow(point, &balances[k], nullptr, RawCell(), &cells);
+  }
+  return DONE;
+}
 
 int runRequest(Request& request) {
   int status = DONE;
@@ -51,6 +89,8 @@ int runRequest(Request& request) {
   } else if (request.isStudy()) {
     writeOutputAsIs();
     status = runStudy(request);
+  } else if (!request.base.fit.empty()) {
+    status = runBand(request);
   } else {
     const Design& design = request.base;
     const HeatBalance balance = closeHeatBalance(design.data, design.oil);
@@ -60,7 +100,7 @@ int runRequest(Request& request) {
     }
     if (request.csv) {
       writeOutputAsIs();
-      printCsvHeader(false);
+      printCsvHeader(false, false);
       printCsvRow(design, &balance, nullptr);
     } else {
       printScreen(balance, checkBearing(balance.data, balance.results, design.limits),

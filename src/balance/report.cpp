@@ -178,17 +178,35 @@ void printScreen(const HeatBalance& balance, const Checks& checks, const Limits&
   printChecks(balance, checks, limits);
 }
 
-void printCsvHeader(bool study) {
+void printCsvHeader(bool study, bool fits) {
   const char* separator = "";
   forEachColumn(Design(), nullptr, BalancedRow(), [&](const char* name, double, bool, int) {
     printFormatted("%s%s", separator, name);
     separator = ",";
   });
-  printText(study ? ",verdict,status\n" : ",verdict\n");
+  printText(",verdict");
+  if (fits) printText(",fit,clearanceCase,fitVerdict");
+  printText(study ? ",status\n" : "\n");
+}
+
+unsigned failedChecks(const Design& design, const HeatBalance* balance) {
+  if (!balance || balance->outcome != BalanceOutcome::BALANCED) return NOT_BALANCED;
+  const BalancedRow row = balancedRow(balance);
+  const Checks c = checkBearing(row.data, row.results, design.limits);
+  return (c.film ? 0 : 1U) | (c.laminar ? 0 : 2U) | (c.temp ? 0 : 4U) | (c.load ? 0 : 8U);
+}
+
+std::string verdictText(unsigned failed) {
+  if (failed & NOT_BALANCED) return "";
+  const char* const names[] = {"h0", "laminar", "temp", "load"};
+  std::string text;
+  for (int i = 0; i < 4; ++i)
+    if (failed & (1U << i)) text += (text.empty() ? "" : "+") + std::string(names[i]);
+  return text.empty() ? "ok" : text;
 }
 
 void printCsvRow(const Design& design, const HeatBalance* balance, const char* status,
-                 const RawCell& raw) {
+                 const RawCell& raw, const BandCells* band) {
   const char* separator = "";
   const BalancedRow row = balancedRow(balance);
   forEachColumn(design, balance, row, [&](const char*, double value, bool known, int option) {
@@ -198,19 +216,57 @@ void printCsvRow(const Design& design, const HeatBalance* balance, const char* s
     // -0, as a difference of equal coefficients gives it, is 0.
     if (known) printText(spell(value == 0 ? 0 : value, "%.10g").text);
   });
-  // The failed checks, joined by '+'.
-  printText(",");
-  if (balance && balance->outcome == BalanceOutcome::BALANCED) {
-    const Checks c = checkBearing(row.data, row.results, design.limits);
-    const struct {
-      bool holds;
-      const char* name;
-    } verdicts[] = {{c.film, "h0"}, {c.laminar, "laminar"}, {c.temp, "temp"}, {c.load, "load"}};
-    const char* join = "";
-    for (const auto& v : verdicts)
-      if (!v.holds) printFormatted("%s%s", join, v.name), join = "+";
-    if (allHold(c)) printText("ok");
-  }
+  printFormatted(",%s", verdictText(failedChecks(design, balance)).c_str());
+  if (band)
+    printFormatted(",%s,%s,%s", csvCell(band->fit).c_str(), band->clearanceCase,
+                   band->fitVerdict.c_str());
   if (status) printFormatted(",%s", status);
   printText("\n");
+}
+
+void printBandScreen(const Design& design, const double band[BAND_CASES],
+                     const HeatBalance balances[BAND_CASES]) {
+  printFormatted("Passung %s bei D= %s mm, Lagerspiel bei 20 GradC:\n", design.fit.c_str(),
+                 spell(design.data.diameter).text);
+  const auto line = [](const char* label, const auto& value) {
+    printFormatted("%-15s", label);
+    for (int k = 0; k < BAND_CASES; ++k)
+      printFormatted(k < BAND_CASES - 1 ? "%-15s" : "%s", value(k));
+    printText("\n");
+  };
+  const char* const heads[] = {"kleinstes", "mittleres", "groesstes"};
+  line("", [&](int k) { return heads[k]; });
+  Spelled cells[BAND_CASES];
+  const auto numbers = [&](const char* label, const auto& value) {
+    for (int k = 0; k < BAND_CASES; ++k) cells[k] = spell(value(k));
+    line(label, [&](int k) { return cells[k].text; });
+  };
+  numbers("Lagersp. mm", [&](int k) { return band[k]; });
+  const auto result = [&](const char* label, double BearingResults::*field) {
+    numbers(label, [&](int k) { return balances[k].results.*field; });
+  };
+  result("psi", &BearingResults::psi);
+  numbers("OelAusT GradC", [&](int k) { return balances[k].data.oilOutletTemp; });
+  result("h0 mm", &BearingResults::h0);
+  result("So", &BearingResults::so);
+  result("eps", &BearingResults::eps);
+  result("Po W", &BearingResults::frictionPower);
+  result("Q cm3/s", &BearingResults::q);
+  Checks checks[BAND_CASES];
+  for (int k = 0; k < BAND_CASES; ++k)
+    checks[k] = checkBearing(balances[k].data, balances[k].results, design.limits);
+  numbers("n ue 1/min", [&](int k) { return checks[k].speedTransition; });
+  const auto check = [&](const char* label, bool Checks::*member) {
+    line(label, [&](int k) { return holds(checks[k].*member); });
+  };
+  check("h0 >= h0lim", &Checks::film);
+  check("Re <= Re kr", &Checks::laminar);
+  if (!std::isnan(design.limits.outletTemp)) check("OelAusT <= Gr.", &Checks::temp);
+  if (!std::isnan(design.limits.load)) check("p <= Grenze", &Checks::load);
+  unsigned failed = 0;
+  for (int k = 0; k < BAND_CASES; ++k) failed |= failedChecks(design, &balances[k]);
+  const std::string verdict = verdictText(failed);
+  printFormatted(
+      "Urteil ueber das Spiel: %s%s\n",
+      verdict == "ok" ? "erfuellt" : "nicht erfuellt: ", verdict == "ok" ? "" : verdict.c_str());
 }

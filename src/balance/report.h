@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "balance/fit.h"
 #include "balance/options.h"
 #include "calc/checks.h"
 #include "calc/heat_balance.h"
@@ -24,8 +25,9 @@ std::string csvCell(const std::string& text);
 // and the checks at the balanced point.
 void printScreen(const HeatBalance& balance, const Checks& checks, const Limits& limits);
 
-// The header line of the CSV; a study's has the column "status" too.
-void printCsvHeader(bool study);
+// The header line of the CSV; a study's has the column "status" too, and
+// one with fits their columns.
+void printCsvHeader(bool study, bool fits);
 
 // A case's cell that is no value of its option, shown in its row as it
 // stands.
@@ -34,7 +36,31 @@ struct RawCell {
   std::string text;
 };
 
+// A row's cells of the fit: its text, which end of the band the row is
+// (min, mean, max), and the failed checks of the band's three rows.
+struct BandCells {
+  std::string fit;
+  const char* clearanceCase;
+  std::string fitVerdict;
+};
+
 // One row: the design, and where balance is given, the balanced point,
-// its balances and checks; status ends a study's row.
+// its balances and checks; band where the CSV has a fit's columns; status
+// ends a study's row.
 void printCsvRow(const Design& design, const HeatBalance* balance, const char* status,
-                 const RawCell& raw = RawCell());
+                 const RawCell& raw = RawCell(), const BandCells* band = nullptr);
+
+// The checks that fail at a point, one bit each in the order h0, laminar,
+// temp, load; NOT_BALANCED without a balanced point.
+constexpr unsigned NOT_BALANCED = 16;
+unsigned failedChecks(const Design& design, const HeatBalance* balance);
+
+// The failed checks joined by '+', "ok" where none fails, "" without a
+// balanced point.
+std::string verdictText(unsigned failed);
+
+// A fit's band at one point: its three clearances side by side, the
+// results that decide the design at each, its checks, and the verdict
+// over the band.
+void printBandScreen(const Design& design, const double band[BAND_CASES],
+                     const HeatBalance balances[BAND_CASES]);

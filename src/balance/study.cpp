@@ -7,7 +7,6 @@
 #include "balance/report.h"
 #include "console/output.h"
 #include "console/terminal.h"
-#include "text/numeral.h"
 
 namespace {
 
@@ -28,47 +27,71 @@ const char* statusOf(BalanceOutcome outcome) {
   return "no balance";
 }
 
-// One point, a row: refused where a value lies outside what the closed
-// forms take, else balanced.
-void studyPoint(const Design& design, const RawCell& raw) {
+// One point: a row, refused where a value lies outside what the closed
+// forms take, else balanced; with a fit, a row for each end of its band and
+// its mean, the band varying fastest. fits: whether the CSV has the fit's
+// columns.
+void studyPoint(const Design& design, const RawCell& raw, bool fits) {
   const char* why = nullptr;
-  const int refused = raw.option >= 0 ? raw.option : refusedValue(design, &why);
-  if (refused >= 0) {
-    const std::string status = std::string("bad value of ") + OPTIONS[refused].name;
-    return printCsvRow(design, nullptr, status.c_str(), raw);
+  int refused = raw.option >= 0 ? raw.option : refusedValue(design, &why);
+  Fit fit;
+  double band[BAND_CASES] = {};
+  if (refused < 0 && !design.fit.empty() &&
+      (parseFit(design.fit, fit) || clearanceBand(fit, design.data.diameter, band)))
+    refused = findOption("fit");
+  const int rows = design.fit.empty() ? 1 : BAND_CASES;
+  HeatBalance balances[BAND_CASES];
+  unsigned failed = 0;
+  for (int k = 0; refused < 0 && k < rows; ++k) {
+    Design point = design;
+    if (rows > 1) point.data.clearance = band[k];
+    balances[k] = closeHeatBalance(point.data, point.oil);
+    failed |= failedChecks(point, &balances[k]);
   }
-  const HeatBalance balance = closeHeatBalance(design.data, design.oil);
-  printCsvRow(design, &balance, statusOf(balance.outcome));
+  if (refused >= 0) failed = NOT_BALANCED;
+  const std::string status =
+      refused >= 0 ? std::string("bad value of ") + OPTIONS[refused].name : "";
+  // A fit that is no fit is shown as it stands.
+  const std::string fitText = raw.option == findOption("fit") ? raw.text : design.fit;
+  for (int k = 0; k < rows; ++k) {
+    Design point = design;
+    if (rows > 1 && refused < 0) point.data.clearance = band[k];
+    const BandCells cells{fitText, rows > 1 ? BAND_CASE_NAMES[k] : "",
+                          rows > 1 ? verdictText(failed) : ""};
+    printCsvRow(point, refused >= 0 ? nullptr : &balances[k],
+                refused >= 0 ? status.c_str() : statusOf(balances[k].outcome), raw,
+                fits ? &cells : nullptr);
+  }
 }
 
 // A case's own values over the command line's. The first cell that is no
 // value of its option is kept as it stands, to be shown and named.
 RawCell applyCase(const Case& one, Design& design) {
   RawCell raw;
-  for (int i = 0; i < OPTION_COUNT; ++i) {
-    double value = 0;
-    if (one.cells[i].empty()) continue;
-    if ((!parseNumber(one.cells[i].c_str(), value) || !setOption(design, i, value)) &&
-        raw.option < 0)
-      raw = {i, one.cells[i]};
-  }
+  for (int i = 0; i < OPTION_COUNT; ++i)
+    if (!one.cell(i).empty() && setOptionText(design, i, one.cell(i)) && raw.option < 0)
+      raw = {i, one.cell(i)};
+  // A fit gives the clearance: a case that gives both is no case.
+  const int fit = findOption("fit");
+  if (raw.option < 0 && !one.cell(fit).empty() && !one.cell(findOption("clearance")).empty())
+    raw = {fit, one.cell(fit)};
   return raw;
 }
 
 // Every point of one case: the command line's ranges that the case does
 // not set, the first varying slowest. False when a stop signal came.
-bool studyCase(const Request& request, const Case& one) {
+bool studyCase(const Request& request, const Case& one, bool fits) {
   Design design = request.base;
   const RawCell raw = applyCase(one, design);
   std::vector<int> ranged;
   for (const int option : request.ranged)
-    if (one.cells[option].empty()) ranged.push_back(option);
+    if (one.cell(option).empty()) ranged.push_back(option);
   std::vector<long> at(ranged.size(), 0);
   for (;;) {
     Design point = design;
     for (std::size_t i = 0; i < ranged.size(); ++i)
       setOption(point, ranged[i], request.given[ranged[i]].at(at[i]));
-    studyPoint(point, raw);
+    studyPoint(point, raw, fits);
     if (stopSignalCaught()) return false;
     std::size_t i = ranged.size();
     while (i > 0 && ++at[i - 1] == request.given[ranged[i - 1]].count) at[--i] = 0;
@@ -82,6 +105,8 @@ int runStudy(Request& request) {
   catchStopSignals();
   Case one;
   int status = 0;
+  const int fit = findOption("fit");
+  const bool fits = request.given[fit].count > 0 || request.cases.inFile[fit];
   bool first = true;
   for (;;) {
     if (request.casesPath) {
@@ -100,9 +125,9 @@ int runStudy(Request& request) {
     }
     // The header goes out with the first row: a file without a case, or
     // one whose first case fails, leaves no CSV behind.
-    if (first) printCsvHeader(true);
+    if (first) printCsvHeader(true, fits);
     first = false;
-    if (!studyCase(request, one)) {
+    if (!studyCase(request, one, fits)) {
       status = 128 + stopSignalCaught();
       break;
     }
