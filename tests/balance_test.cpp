@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <map>
 #include <sstream>
@@ -36,7 +37,11 @@ TEST(HeatBalanceTest, WaltherLawGoesThroughItsTwoPoints) {
 // temperature with the gap reported: the default bearing, a slow one, one
 // with a groove in direct mode, a fast one whose balance swings when closed
 // by hand, two whose clearance closes as they warm, the first of two
-// balances in direct mode, and one whose balance lies in a jump.
+// balances in direct mode, and one whose balance lies in a jump. Cooled by
+// the housing, palimo's friction power is what the housing gives off at
+// the bearing temperature, K A (T_B - T_amb); by both, what the housing
+// leaves is the oil's share 1.8 J/(cm3 K) Q (T_ex - T_en), each within the
+// gap reported.
 TEST(HeatBalanceTest, PalimoConfirmsTheBalancedPoint) {
   const struct {
     const char* bearing;
@@ -63,6 +68,10 @@ TEST(HeatBalanceTest, PalimoConfirmsTheBalancedPoint) {
       {"--nu40 100 --nu100 10.92 --diameter 24.09 --width 12.42 --clearance 0.0161 --load 164.1 "
        "--speed 10800 --inlet 33.92 --supply-pressure 4.009 --supply-size 2.44",
        140.353, 1},
+      {"--nu40 46 --nu100 6.8 --cooling housing --housing-area 0.5 --load 2000 --speed 1500 "
+       "--diameter 60 --width 40 --clearance 0.08 --supply-pressure 0",
+       39.8609, 1},
+      {"--nu40 46 --nu100 6.8 --cooling both --housing-area 0.5", 65.6722, 1},
   };
   for (const auto& row : rows) {
     const ProgramRun run = balance(std::string(row.bearing) + " --csv");
@@ -87,9 +96,27 @@ TEST(HeatBalanceTest, PalimoConfirmsTheBalancedPoint) {
     const double assumed = std::stod(field["oilOutletTemp"]);
     EXPECT_NEAR(row.outletTemp, assumed, 0.0005) << row.bearing;
     EXPECT_EQ(row.balances, std::stoi(field["balances"])) << row.bearing;
+    const double gap = std::stod(field["balanceGap"]);
+    const auto shown = [&](const char* label) {
+      return std::stod(screen.substr(screen.find(label, screen.find("Ergebnisse")) + 9));
+    };
+    const std::string cooling = field["cooling"];
+    const double housing = cooling.empty() ? 0
+                                           : std::stod(field["heatTransfer"]) *
+                                                 std::stod(field["housingArea"]);  // W/K
+    const double ambient = cooling.empty() ? 0 : std::stod(field["ambientTemp"]);
     // palimo prints six digits: a thousandth of a kelvin at 100 C.
-    EXPECT_NEAR(assumed + std::stod(field["balanceGap"]), std::stod(screen.substr(at + 9)), 0.001)
-        << row.bearing;
+    if (cooling.empty())
+      EXPECT_NEAR(assumed + gap, shown("OelAusT= "), 0.001) << row.bearing;
+    else if (cooling == "housing")
+      EXPECT_NEAR(shown("Po     = "), housing * (assumed - ambient),
+                  housing * std::fabs(gap) + 1e-5 * shown("Po     = "))
+          << row.bearing;
+    else
+      EXPECT_NEAR(shown("Po     = ") - housing * (std::stod(field["filmTemp"]) - ambient),
+                  1.8 * shown("Q      = ") * (assumed - std::stod(field["oilInletTemp"])),
+                  1.8 * shown("Q      = ") * std::fabs(gap) + 1e-5 * shown("Po     = "))
+          << row.bearing;
   }
 }
 

@@ -33,6 +33,11 @@ struct Request {
   bool version = false;
   // A study: a range, or a case file; it prints CSV, one row a point.
   bool isStudy() const { return !ranged.empty() || casesPath; }
+  // Whether the command line or the case file's header gives the option.
+  bool gives(const char* option) const {
+    const int i = findOption(option);
+    return given[i].count > 0 || cases.inFile[i];
+  }
 };
 
 // Reads the command line, and opens the case file it names. Returns 0, or 2

@@ -17,6 +17,28 @@ constexpr auto NO_CHOICE = nullptr;
 constexpr const char* OPTIONAL = nullptr;
 constexpr auto NO_TEXT = nullptr;
 
+const char* const COOLING_WORDS[] = {"oil", "housing", "both"};  // by CoolingMode
+
+const TextField FIT = {[](Design& d, const std::string& text) -> const char* {
+                         Fit fit;
+                         if (const char* wrong = parseFit(text, fit)) return wrong;
+                         d.fit = text;
+                         return nullptr;
+                       },
+                       [](const Design& d) { return d.fit; }, ""};
+
+const TextField COOLING = {
+    [](Design& d, const std::string& text) -> const char* {
+      for (int mode = 0; mode < 3; ++mode)
+        if (text == COOLING_WORDS[mode]) {
+          d.cooling.mode = static_cast<CoolingMode>(mode);
+          return nullptr;
+        }
+      return "is no cooling: oil, housing or both";
+    },
+    [](const Design& d) { return std::string(COOLING_WORDS[static_cast<int>(d.cooling.mode)]); },
+    "oil housing both"};
+
 }  // namespace
 
 // In the order of --help and the page.
@@ -47,8 +69,7 @@ const Option OPTIONS[OPTION_COUNT] = {
      "                        deviations in um, LOWER..UPPER (0..25/-50..-25);\n"
      "                        the smallest, mean and largest clearance instead\n"
      "                        of --clearance",
-     "", NO_NUMBER, NO_CHOICE, 0, 0, OPTIONAL, G::BEARING, false,
-     [](Design& d) -> std::string& { return d.fit; }},
+     "", NO_NUMBER, NO_CHOICE, 0, 0, OPTIONAL, G::BEARING, false, &FIT},
     {"supply-pressure", "supplyPressure", "P", "", "bar",
      [](Design& d) -> double& { return d.data.supplyPressure; }, NO_CHOICE, 0, 0, OPTIONAL,
      G::BEARING, false, NO_TEXT},
@@ -72,6 +93,22 @@ const Option OPTIONS[OPTION_COUNT] = {
     {"direct", "epsMode", "", "the eccentricity by the direct approximation", "", NO_NUMBER,
      [](Design& d) -> int& { return d.data.epsMode; }, EPS_ITERATIVE, EPS_DIRECT, OPTIONAL,
      G::BEARING, true, NO_TEXT},
+    {"cooling", "cooling", "HOW",
+     "how the friction heat leaves: oil, by the oil\n"
+     "                        flowing through; housing, by the housing to the\n"
+     "                        air; both",
+     "", NO_NUMBER, NO_CHOICE, 0, 0, OPTIONAL, G::BEARING, false, &COOLING},
+    {"ambient", "ambientTemp", "T", "air temperature around the housing", "C",
+     [](Design& d) -> double& { return d.cooling.ambientTemp; }, NO_CHOICE, 0, 0, OPTIONAL,
+     G::BEARING, false, NO_TEXT},
+    {"housing-area", "housingArea", "A",
+     "surface of the housing that gives heat off (needed\n"
+     "                        with housing and both)",
+     "m2", [](Design& d) -> double& { return d.cooling.housingArea; }, NO_CHOICE, 0, 0, OPTIONAL,
+     G::BEARING, false, NO_TEXT},
+    {"heat-transfer", "heatTransfer", "K", "its heat transfer coefficient", "W/(m2 K)",
+     [](Design& d) -> double& { return d.cooling.heatTransfer; }, NO_CHOICE, 0, 0, OPTIONAL,
+     G::BEARING, false, NO_TEXT},
     {"h0-limit", "h0Limit", "H", "smallest permissible film thickness", "mm",
      [](Design& d) -> double& { return d.data.h0Limit; }, NO_CHOICE, 0, 0, OPTIONAL, G::LIMITS,
      false, NO_TEXT},
@@ -101,6 +138,15 @@ double optionValue(const Design& design, int option) {
   return NAN;  // a text
 }
 
+std::string optionText(const Design& design, int option) {
+  if (OPTIONS[option].text) return OPTIONS[option].text->get(design);
+  const double value = optionValue(design, option);
+  if (std::isnan(value)) return "";
+  char text[40];
+  std::snprintf(text, sizeof text, "%.10g", value);
+  return text;
+}
+
 bool setOption(Design& design, int option, double value) {
   const Option& o = OPTIONS[option];
   if (o.text) return false;
@@ -118,12 +164,7 @@ bool setOption(Design& design, int option, double value) {
 
 const char* setOptionText(Design& design, int option, const std::string& text) {
   const Option& o = OPTIONS[option];
-  if (o.text) {
-    Fit fit;
-    if (const char* wrong = parseFit(text, fit)) return wrong;
-    o.text(design) = text;
-    return nullptr;
-  }
+  if (o.text) return o.text->set(design, text);
   double value = 0;
   if (!parseNumber(text.c_str(), value)) return "is no number";
   return setOption(design, option, value) ? nullptr : "is no choice of the option";
@@ -134,6 +175,7 @@ namespace {
 // An option's value in the default design, as %g prints it; "" where it
 // has none (a limit not checked).
 std::string startText(int option) {
+  if (OPTIONS[option].text) return OPTIONS[option].text->get(Design());
   const double value = optionValue(Design(), option);
   if (OPTIONS[option].required || std::isnan(value)) return "";
   char text[32];
@@ -145,9 +187,12 @@ std::string startText(int option) {
 std::string defaultText(int option) {
   const Option& o = OPTIONS[option];
   if (o.required) return "required";
-  if (o.flag || o.text) return "";
+  if (o.flag) return "";
+  if (o.text) return startText(option);
+  // A limit without a default is not checked; another option, such as the
+  // housing's area, says in its help when it is needed.
   const std::string start = startText(option);
-  return start.empty() ? "not checked" : start;
+  return start.empty() && o.group == G::LIMITS ? "not checked" : start;
 }
 
 const char USAGE_HEAD[] =
@@ -231,6 +276,12 @@ const char* optionTableJson() {
             ",\"choices\":[";
     for (int c = o.firstChoice; o.choice && c <= o.lastChoice; ++c)
       json += (c > o.firstChoice ? "," : "") + std::to_string(c);
+    std::string words = o.text ? o.text->choices : "";
+    for (std::size_t at = 0; !words.empty(); at = 0) {
+      const std::size_t blank = words.find(' ');
+      json += (json.back() == '[' ? "" : ",") + quoted(words.substr(at, blank));
+      words = blank == std::string::npos ? "" : words.substr(blank + 1);
+    }
     json += "]}";
   }
   json += "]";
@@ -258,6 +309,17 @@ int refusedValue(const Design& design, const char** why) {
   if (data.supplySize >= data.width) {
     *why = "must be below --width: the hole or groove lies inside the bearing";
     return findOption("supply-size");
+  }
+  // The housing's heat flow K A (T - T_amb) needs a surface and a
+  // coefficient above zero.
+  const Cooling& cooling = design.cooling;
+  if (cooling.mode != CoolingMode::OIL && !(cooling.housingArea > 0)) {
+    *why = "must be given, above 0 m2, with --cooling housing or both";
+    return findOption("housing-area");
+  }
+  if (!(cooling.heatTransfer > 0)) {
+    *why = "must be above 0 W/(m2 K)";
+    return findOption("heat-transfer");
   }
   return -1;
 }

@@ -16,6 +16,15 @@ struct Design {
   Oil oil;
   Limits limits = noLimits();
   std::string fit;  // BORE/SHAFT, whose band gives the clearance; "" without one
+  Cooling cooling;
+};
+
+// An option whose value is a word or a text: how it is read and shown.
+struct TextField {
+  // Sets the text; returns nullptr, or why the option does not take it.
+  const char* (*set)(Design& design, const std::string& text);
+  std::string (*get)(const Design& design);
+  const char* choices;  // the words it takes, blank-separated; "" for any text
 };
 
 // Where --help and the page show an option.
@@ -23,7 +32,7 @@ enum class OptionGroup { OIL, BEARING, LIMITS };
 
 // One option. Exactly one of number, choice and text is set: a real field,
 // a whole-number field that takes firstChoice ... lastChoice only, or a
-// text (a fit) that takes no range.
+// text (a fit, the cooling) that takes no range.
 struct Option {
   const char* name;       // --name on the command line; its column in a case file
   const char* column;     // its column in the CSV
@@ -41,18 +50,22 @@ struct Option {
   // A flag on the command line (--direct, no value, no range); a column of
   // its choice in a case file.
   bool flag;
-  std::string& (*text)(Design& design);
+  const TextField* text;
 };
 
-constexpr int OPTION_COUNT = 19;
+constexpr int OPTION_COUNT = 23;
 extern const Option OPTIONS[OPTION_COUNT];
 
 // The option of that name (not NUL-terminated), or -1.
 int findOption(const char* name, std::size_t length);
 int findOption(const std::string& name);
 
-// An option's value in a design, as a double.
+// An option's value in a design, as a double; not a number for a text.
 double optionValue(const Design& design, int option);
+
+// An option's value as a CSV cell or the page shows it: a text as it
+// stands, a number as %.10g prints it, "" where it has none.
+std::string optionText(const Design& design, int option);
 
 // Sets an option's value; false for a value that a choice does not take,
 // and for a text option.

@@ -57,7 +57,7 @@ int runBand(const Request& request) {
   for (int k = 0; k < BAND_CASES; ++k) {
     Design point = design;
     point.data.clearance = band[k];
-    balances[k] = closeHeatBalance(point.data, point.oil);
+    balances[k] = closeHeatBalance(point.data, point.oil, point.cooling);
     if (balances[k].outcome != BalanceOutcome::BALANCED) {
       const char* const ends[] = {"smallest", "mean", "largest"};
       tellError("the fit's %s clearance, %s mm, has no balanced point:", ends[k],
@@ -72,12 +72,13 @@ int runBand(const Request& request) {
     return DONE;
   }
   writeOutputAsIs();
-  printCsvHeader(false, true);
+  const CsvLayout layout{false, request.gives("cooling"), true};
+  printCsvHeader(layout);
   for (int k = 0; k < BAND_CASES; ++k) {
     Design point = design;
     point.data.clearance = band[k];
     const BandCells cells{design.fit, BAND_CASE_NAMES[k], verdictText(failed)};
-    printCsvRow(point, &balances[k], nullptr, RawCell(), &cells);
+    printCsvRow(point, &balances[k], nullptr, layout, RawCell(), &cells);
   }
   return DONE;
 }
@@ -93,18 +94,18 @@ int runRequest(Request& request) {
     status = runBand(request);
   } else {
     const Design& design = request.base;
-    const HeatBalance balance = closeHeatBalance(design.data, design.oil);
+    const HeatBalance balance = closeHeatBalance(design.data, design.oil, design.cooling);
     if (balance.outcome != BalanceOutcome::BALANCED) {
       tellNoBalance(balance);
       return NO_BALANCE;
     }
     if (request.csv) {
       writeOutputAsIs();
-      printCsvHeader(false, false);
-      printCsvRow(design, &balance, nullptr);
+      const CsvLayout layout{false, request.gives("cooling"), false};
+      printCsvHeader(layout);
+      printCsvRow(design, &balance, nullptr, layout);
     } else {
-      printScreen(balance, checkBearing(balance.data, balance.results, design.limits),
-                  design.limits);
+      printScreen(balance, checkBearing(balance.data, balance.results, design.limits), design);
     }
   }
   flushOutput();

@@ -42,10 +42,19 @@ double roundedGap(double gap) {
 
 const char* holds(bool check) { return check ? "erfuellt" : "nicht erfuellt"; }
 
-// The search, one line a calculation.
-void printSearch(const HeatBalance& balance) {
-  printText("Waermebilanz, dyn.Vis. nach Ubbelohde-Walther\n");
-  printText("Nr. OelAusT    S-FilmT    dyn.Vis.   OelAusT ber.\n");
+// The temperature that the search seeks: the oil's outlet temperature, or
+// with the housing alone the bearing's.
+const char* sought(const Cooling& cooling) {
+  return cooling.mode == CoolingMode::HOUSING ? "LagerT " : "OelAusT";
+}
+
+// The search, one line a calculation, headed by the temperature sought.
+void printSearch(const HeatBalance& balance, const Cooling& cooling) {
+  const char* const titles[] = {"", " ueber das Gehaeuse", " ueber Oel und Gehaeuse"};
+  printFormatted("Waermebilanz%s, dyn.Vis. nach Ubbelohde-Walther\n",
+                 titles[static_cast<int>(cooling.mode)]);
+  printFormatted("Nr. %s    S-FilmT    dyn.Vis.   %s ber.\n", sought(cooling),
+                 cooling.mode == CoolingMode::HOUSING ? "LagerT" : "OelAusT");
   printText("    GradC      GradC      mPa*s      GradC\n");
   const int shown = balance.stepCount < MAX_BALANCE_STEPS ? balance.stepCount : MAX_BALANCE_STEPS;
   for (int i = 0; i < shown; ++i) {
@@ -58,17 +67,26 @@ void printSearch(const HeatBalance& balance) {
     printFormatted("... %d weitere Rechnungen\n", balance.stepCount - shown);
 }
 
-// The balance reported, how far the calculation misses it, and the others.
-void printBalances(const HeatBalance& balance) {
+// The balance reported, how far the calculation misses it, and the others;
+// where the housing gives heat off, the two heat flows.
+void printBalances(const HeatBalance& balance, const Cooling& cooling) {
   const BalancePoint& first = balance.balances[0];
-  printFormatted("Bilanz geschlossen: OelAusT= %s GradC%s\n", spell(first.outletTemp).text,
+  const bool housing = cooling.mode == CoolingMode::HOUSING;
+  const char* name = housing ? "LagerT" : "OelAusT";
+  printFormatted("Bilanz geschlossen: %s= %s GradC%s\n", name, spell(first.outletTemp).text,
                  first.rising ? ", instabil" : "");
-  printFormatted("Abweichung: OelAusT ber.-OelAusT= %s K%s\n", spell(roundedGap(first.gap)).text,
+  printFormatted("Abweichung: %s ber.-%s= %s K%s\n", name, name, spell(roundedGap(first.gap)).text,
                  first.jump ? ", Sprung ueber 0.001 K" : "");
+  if (cooling.mode != CoolingMode::OIL) {
+    double housingHeat = 0, oilHeat = 0;
+    heatFlows(balance.data, balance.results, cooling, housingHeat, oilHeat);
+    printFormatted("Waermestroeme: Gehaeuse= %s W, Oel= %s W\n", spell(housingHeat).text,
+                   spell(oilHeat).text);
+  }
   const int kept = balance.balanceCount < MAX_BALANCES ? balance.balanceCount : MAX_BALANCES;
   for (int i = 1; i < kept; ++i) {
     const BalancePoint& other = balance.balances[i];
-    printFormatted("weitere Bilanz: OelAusT= %s GradC, h0= %s mm, %s\n",
+    printFormatted("weitere Bilanz: %s= %s GradC, h0= %s mm, %s\n", name,
                    spell(other.outletTemp).text, spell(other.h0).text,
                    other.rising ? "instabil" : "stabil");
   }
@@ -76,7 +94,8 @@ void printBalances(const HeatBalance& balance) {
     printFormatted("... %d weitere Bilanzen\n", balance.balanceCount - kept);
 }
 
-void printChecks(const HeatBalance& balance, const Checks& checks, const Limits& limits) {
+void printChecks(const HeatBalance& balance, const Checks& checks, const Limits& limits,
+                 const Cooling& cooling) {
   const BearingData& d = balance.data;
   const BearingResults& r = balance.results;
   printText("\nPruefung am Bilanzpunkt:\n");
@@ -85,7 +104,7 @@ void printChecks(const HeatBalance& balance, const Checks& checks, const Limits&
   printFormatted("Re     = %s <= Re kr= %s: %s\n", spell(r.re).text, spell(r.reCrit).text,
                  holds(checks.laminar));
   if (!std::isnan(limits.outletTemp))
-    printFormatted("OelAusT= %s GradC <= %s GradC: %s\n", spell(d.oilOutletTemp).text,
+    printFormatted("%s= %s GradC <= %s GradC: %s\n", sought(cooling), spell(d.oilOutletTemp).text,
                    spell(limits.outletTemp).text, holds(checks.temp));
   if (!std::isnan(limits.load))
     printFormatted("p      = %s N/mm2 <= %s N/mm2: %s\n", spell(r.pressure).text,
@@ -101,6 +120,7 @@ void printChecks(const HeatBalance& balance, const Checks& checks, const Limits&
 struct BalancedRow {
   BearingData data;
   BearingResults results;
+  double gap = 0;  // the residual of the sought temperature, K
 };
 
 double asPrinted(double value) {
@@ -109,7 +129,7 @@ double asPrinted(double value) {
   return std::strtod(text, nullptr);
 }
 
-BalancedRow balancedRow(const HeatBalance* balance) {
+BalancedRow balancedRow(const Design& design, const HeatBalance* balance) {
   BalancedRow row;
   if (!balance || balance->outcome != BalanceOutcome::BALANCED) return row;
   BearingData& d = row.data;
@@ -120,6 +140,7 @@ BalancedRow balancedRow(const HeatBalance* balance) {
     *value = asPrinted(*value);
   updateFilmTemp(d);
   calculateBearing(d, row.results);
+  row.gap = balanceResidual(d, row.results, design.cooling);
   return row;
 }
 
@@ -132,9 +153,13 @@ void forEachColumn(const Design& design, const HeatBalance* balance, const Balan
   const bool balanced = balance && balance->outcome == BalanceOutcome::BALANCED;
   const BearingData& d = balanced ? row.data : design.data;
   const BearingResults& r = row.results;
+  // An option's column as the balance calculated it: with the housing
+  // alone, the oil's inlet temperature is the bearing's.
+  Design shown = design;
+  if (balanced) shown.data = d;
   const auto option = [&](const char* name) {
     const int i = findOption(name);
-    const double value = optionValue(design, i);
+    const double value = optionValue(shown, i);
     visit(OPTIONS[i].column, value, !std::isnan(value), i);
   };
   const auto result = [&](const char* name, double value) { visit(name, value, balanced, -1); };
@@ -156,7 +181,7 @@ void forEachColumn(const Design& design, const HeatBalance* balance, const Balan
   result("soTransition", r.soTransition);
   option("nu40"), option("nu100"), option("density");
   visit("balances", balance ? balance->balanceCount : 0, balance != nullptr, -1);
-  result("balanceGap", roundedGap(r.outletTempCalc - d.oilOutletTemp));
+  result("balanceGap", roundedGap(row.gap));
   option("temp-limit"), option("load-limit");
   const Checks checks = checkBearing(d, r, design.limits);
   result("speedTransition", checks.speedTransition);
@@ -164,9 +189,10 @@ void forEachColumn(const Design& design, const HeatBalance* balance, const Balan
 
 }  // namespace
 
-void printScreen(const HeatBalance& balance, const Checks& checks, const Limits& limits) {
-  printSearch(balance);
-  printBalances(balance);
+void printScreen(const HeatBalance& balance, const Checks& checks, const Design& design) {
+  const Limits& limits = design.limits;
+  printSearch(balance, design.cooling);
+  printBalances(balance, design.cooling);
   printText("\n");
   printBearingAndOilValues(balance.data);
   printText("\n");
@@ -175,23 +201,25 @@ void printScreen(const HeatBalance& balance, const Checks& checks, const Limits&
   printCharacteristics(balance.results);
   printFilmGeometry(balance.data, balance.results);
   printOperatingResults(balance.results);
-  printChecks(balance, checks, limits);
+  printChecks(balance, checks, limits, design.cooling);
 }
 
-void printCsvHeader(bool study, bool fits) {
+void printCsvHeader(const CsvLayout& layout) {
   const char* separator = "";
   forEachColumn(Design(), nullptr, BalancedRow(), [&](const char* name, double, bool, int) {
     printFormatted("%s%s", separator, name);
     separator = ",";
   });
   printText(",verdict");
-  if (fits) printText(",fit,clearanceCase,fitVerdict");
-  printText(study ? ",status\n" : "\n");
+  if (layout.cooling)
+    printText(",cooling,ambientTemp,housingArea,heatTransfer,housingHeat,oilHeat");
+  if (layout.fits) printText(",fit,clearanceCase,fitVerdict");
+  printText(layout.study ? ",status\n" : "\n");
 }
 
 unsigned failedChecks(const Design& design, const HeatBalance* balance) {
   if (!balance || balance->outcome != BalanceOutcome::BALANCED) return NOT_BALANCED;
-  const BalancedRow row = balancedRow(balance);
+  const BalancedRow row = balancedRow(design, balance);
   const Checks c = checkBearing(row.data, row.results, design.limits);
   return (c.film ? 0 : 1U) | (c.laminar ? 0 : 2U) | (c.temp ? 0 : 4U) | (c.load ? 0 : 8U);
 }
@@ -206,9 +234,9 @@ std::string verdictText(unsigned failed) {
 }
 
 void printCsvRow(const Design& design, const HeatBalance* balance, const char* status,
-                 const RawCell& raw, const BandCells* band) {
+                 const CsvLayout& layout, const RawCell& raw, const BandCells* band) {
   const char* separator = "";
-  const BalancedRow row = balancedRow(balance);
+  const BalancedRow row = balancedRow(design, balance);
   forEachColumn(design, balance, row, [&](const char*, double value, bool known, int option) {
     printText(separator);
     separator = ",";
@@ -217,9 +245,18 @@ void printCsvRow(const Design& design, const HeatBalance* balance, const char* s
     if (known) printText(spell(value == 0 ? 0 : value, "%.10g").text);
   });
   printFormatted(",%s", verdictText(failedChecks(design, balance)).c_str());
-  if (band)
-    printFormatted(",%s,%s,%s", csvCell(band->fit).c_str(), band->clearanceCase,
-                   band->fitVerdict.c_str());
+  if (layout.cooling) {
+    for (const char* name : {"cooling", "ambient", "housing-area", "heat-transfer"})
+      printFormatted(",%s", optionText(design, findOption(name)).c_str());
+    double housingHeat = 0, oilHeat = 0;
+    heatFlows(row.data, row.results, design.cooling, housingHeat, oilHeat);
+    const bool balanced = balance && balance->outcome == BalanceOutcome::BALANCED;
+    for (const double heat : {housingHeat, oilHeat})
+      printFormatted(",%s", balanced ? spell(heat == 0 ? 0 : heat, "%.10g").text : "");
+  }
+  if (layout.fits)
+    printFormatted(",%s,%s,%s", csvCell(band ? band->fit : "").c_str(),
+                   band ? band->clearanceCase : "", band ? band->fitVerdict.c_str() : "");
   if (status) printFormatted(",%s", status);
   printText("\n");
 }
@@ -246,7 +283,8 @@ void printBandScreen(const Design& design, const double band[BAND_CASES],
     numbers(label, [&](int k) { return balances[k].results.*field; });
   };
   result("psi", &BearingResults::psi);
-  numbers("OelAusT GradC", [&](int k) { return balances[k].data.oilOutletTemp; });
+  numbers(design.cooling.mode == CoolingMode::HOUSING ? "LagerT GradC" : "OelAusT GradC",
+          [&](int k) { return balances[k].data.oilOutletTemp; });
   result("h0 mm", &BearingResults::h0);
   result("So", &BearingResults::so);
   result("eps", &BearingResults::eps);

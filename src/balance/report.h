@@ -23,11 +23,18 @@ std::string csvCell(const std::string& text);
 // The search step by step, the balances found, the balanced data set as
 // palimo's 'w' shows it, the three result blocks as its 'g' prints them,
 // and the checks at the balanced point.
-void printScreen(const HeatBalance& balance, const Checks& checks, const Limits& limits);
+void printScreen(const HeatBalance& balance, const Checks& checks, const Design& design);
 
-// The header line of the CSV; a study's has the column "status" too, and
-// one with fits their columns.
-void printCsvHeader(bool study, bool fits);
+// Which columns a CSV has beyond the design's and the results': a study's
+// status, the housing's cooling and heat flows, a fit's band.
+struct CsvLayout {
+  bool study = false;
+  bool cooling = false;
+  bool fits = false;
+};
+
+// The header line of the CSV.
+void printCsvHeader(const CsvLayout& layout);
 
 // A case's cell that is no value of its option, shown in its row as it
 // stands.
@@ -48,7 +55,8 @@ struct BandCells {
 // its balances and checks; band where the CSV has a fit's columns; status
 // ends a study's row.
 void printCsvRow(const Design& design, const HeatBalance* balance, const char* status,
-                 const RawCell& raw = RawCell(), const BandCells* band = nullptr);
+                 const CsvLayout& layout, const RawCell& raw = RawCell(),
+                 const BandCells* band = nullptr);
 
 // The checks that fail at a point, one bit each in the order h0, laminar,
 // temp, load; NOT_BALANCED without a balanced point.

@@ -31,7 +31,7 @@ const char* statusOf(BalanceOutcome outcome) {
 // forms take, else balanced; with a fit, a row for each end of its band and
 // its mean, the band varying fastest. fits: whether the CSV has the fit's
 // columns.
-void studyPoint(const Design& design, const RawCell& raw, bool fits) {
+void studyPoint(const Design& design, const RawCell& raw, const CsvLayout& layout) {
   const char* why = nullptr;
   int refused = raw.option >= 0 ? raw.option : refusedValue(design, &why);
   Fit fit;
@@ -45,7 +45,7 @@ void studyPoint(const Design& design, const RawCell& raw, bool fits) {
   for (int k = 0; refused < 0 && k < rows; ++k) {
     Design point = design;
     if (rows > 1) point.data.clearance = band[k];
-    balances[k] = closeHeatBalance(point.data, point.oil);
+    balances[k] = closeHeatBalance(point.data, point.oil, point.cooling);
     failed |= failedChecks(point, &balances[k]);
   }
   if (refused >= 0) failed = NOT_BALANCED;
@@ -59,8 +59,7 @@ void studyPoint(const Design& design, const RawCell& raw, bool fits) {
     const BandCells cells{fitText, rows > 1 ? BAND_CASE_NAMES[k] : "",
                           rows > 1 ? verdictText(failed) : ""};
     printCsvRow(point, refused >= 0 ? nullptr : &balances[k],
-                refused >= 0 ? status.c_str() : statusOf(balances[k].outcome), raw,
-                fits ? &cells : nullptr);
+                refused >= 0 ? status.c_str() : statusOf(balances[k].outcome), layout, raw, &cells);
   }
 }
 
@@ -80,7 +79,7 @@ RawCell applyCase(const Case& one, Design& design) {
 
 // Every point of one case: the command line's ranges that the case does
 // not set, the first varying slowest. False when a stop signal came.
-bool studyCase(const Request& request, const Case& one, bool fits) {
+bool studyCase(const Request& request, const Case& one, const CsvLayout& layout) {
   Design design = request.base;
   const RawCell raw = applyCase(one, design);
   std::vector<int> ranged;
@@ -91,7 +90,7 @@ bool studyCase(const Request& request, const Case& one, bool fits) {
     Design point = design;
     for (std::size_t i = 0; i < ranged.size(); ++i)
       setOption(point, ranged[i], request.given[ranged[i]].at(at[i]));
-    studyPoint(point, raw, fits);
+    studyPoint(point, raw, layout);
     if (stopSignalCaught()) return false;
     std::size_t i = ranged.size();
     while (i > 0 && ++at[i - 1] == request.given[ranged[i - 1]].count) at[--i] = 0;
@@ -105,8 +104,7 @@ int runStudy(Request& request) {
   catchStopSignals();
   Case one;
   int status = 0;
-  const int fit = findOption("fit");
-  const bool fits = request.given[fit].count > 0 || request.cases.inFile[fit];
+  const CsvLayout layout{true, request.gives("cooling"), request.gives("fit")};
   bool first = true;
   for (;;) {
     if (request.casesPath) {
@@ -125,9 +123,9 @@ int runStudy(Request& request) {
     }
     // The header goes out with the first row: a file without a case, or
     // one whose first case fails, leaves no CSV behind.
-    if (first) printCsvHeader(true, fits);
+    if (first) printCsvHeader(layout);
     first = false;
-    if (!studyCase(request, one, fits)) {
+    if (!studyCase(request, one, layout)) {
       status = 128 + stopSignalCaught();
       break;
     }

@@ -34,6 +34,7 @@ bool positive(const Point& p) { return p.residual > 0; }
 struct Search {
   HeatBalance& balance;
   const Oil& oil;
+  const Cooling& cooling;
   BearingData data;
   BearingResults results;
   bool anyFilm = false;    // a calculation had a positive clearance and h0
@@ -45,22 +46,25 @@ struct Search {
 Point calculate(Search& s, double assumedOutlet, bool record = true) {
   BearingData& data = s.data;
   data.oilOutletTemp = assumedOutlet;
+  if (s.cooling.mode == CoolingMode::HOUSING) data.oilInletTemp = assumedOutlet;
   updateFilmTemp(data);
   data.viscosity = dynamicViscosity(s.oil, data.filmTemp);
   calculateBearing(data, s.results);
   const BearingResults& r = s.results;
   HeatBalance& balance = s.balance;
+  const double residual = balanceResidual(data, r, s.cooling);
   if (record && balance.stepCount < MAX_BALANCE_STEPS)
-    balance.steps[balance.stepCount] = {assumedOutlet, data.filmTemp, data.viscosity,
-                                        r.outletTempCalc};
+    balance.steps[balance.stepCount] = {
+        assumedOutlet, data.filmTemp, data.viscosity,
+        s.cooling.mode == CoolingMode::OIL ? r.outletTempCalc : assumedOutlet + residual};
   if (record) ++balance.stepCount;
-  Point point{assumedOutlet, r.outletTempCalc - assumedOutlet, r.h0, r.eps, r.passes};
+  Point point{assumedOutlet, residual, r.h0, r.eps, r.passes};
   const bool film = r.psi > 0 && r.h0 > 0;
   s.anyFilm = s.anyFilm || film;
   // Without oil flowing through (Q not above zero) the oil carries no heat
   // away: the outlet temperature has its pole where Q changes its sign, and
-  // no balance lies beyond it.
-  if (!film || !(r.q > 0)) point.residual = NAN;
+  // no balance lies beyond it. The housing alone needs no oil flow.
+  if (!film || (s.cooling.mode != CoolingMode::HOUSING && !(r.q > 0))) point.residual = NAN;
   s.anyNumber = s.anyNumber || !std::isnan(point.residual);
   return point;
 }
@@ -77,12 +81,16 @@ void addBalance(Search& s, const Point& at, bool rising, bool jump) {
 // linear in T; where a shaft expands more than its bearing it closes as the
 // film warms. The range stays a millionth of its width inside, where the
 // film is thin but there.
-void findRange(const BearingData& data, HeatBalance& balance) {
-  balance.rangeFrom = data.oilInletTemp;
-  balance.rangeTo = data.oilInletTemp + BALANCE_RANGE;
+void findRange(const BearingData& data, const Cooling& cooling, HeatBalance& balance) {
+  const bool housing = cooling.mode == CoolingMode::HOUSING;
+  balance.rangeFrom = housing ? cooling.ambientTemp : data.oilInletTemp;
+  balance.rangeTo = balance.rangeFrom + BALANCE_RANGE;
   const double change = data.alphaBearing - data.alphaShaft;
   if (change == 0) return;
-  const double closed = 2 * (20 - data.clearance / data.diameter / change) - data.oilInletTemp;
+  // The film temperature at which it closes, and the sought one there: the
+  // film's own with the housing alone.
+  const double closedFilm = 20 - data.clearance / data.diameter / change;
+  const double closed = housing ? closedFilm : 2 * closedFilm - data.oilInletTemp;
   const double inside = 1e-6 * BALANCE_RANGE;
   if (change < 0 && closed < balance.rangeTo) {
     balance.rangeTo = closed - inside;
@@ -198,14 +206,43 @@ double dynamicViscosity(const Oil& oil, double tempC) {
   return kinematicViscosity(oil, tempC) * oilDensity(oil, tempC);
 }
 
-HeatBalance closeHeatBalance(const BearingData& data, const Oil& oil) {
+double balanceResidual(const BearingData& data, const BearingResults& results,
+                       const Cooling& cooling) {
+  const double housing = cooling.heatTransfer * cooling.housingArea;  // W/K
+  switch (cooling.mode) {
+    case CoolingMode::OIL:
+      break;
+    case CoolingMode::HOUSING:
+      return cooling.ambientTemp + results.frictionPower / housing - data.filmTemp;
+    case CoolingMode::BOTH: {
+      // palimo's 1.8 J/(cm3 K), rho c of its outlet temperature, times Q.
+      const double oilLeft =
+          results.frictionPower - housing * (data.filmTemp - cooling.ambientTemp);
+      return data.oilInletTemp + oilLeft / (1.8 * results.q) - data.oilOutletTemp;
+    }
+  }
+  return results.outletTempCalc - data.oilOutletTemp;
+}
+
+void heatFlows(const BearingData& data, const BearingResults& results, const Cooling& cooling,
+               double& housingHeat, double& oilHeat) {
+  const bool byHousing = cooling.mode != CoolingMode::OIL;
+  const bool byOil = cooling.mode != CoolingMode::HOUSING;
+  housingHeat =
+      byHousing ? cooling.heatTransfer * cooling.housingArea * (data.filmTemp - cooling.ambientTemp)
+                : 0;
+  oilHeat = byOil ? 1.8 * results.q * (data.oilOutletTemp - data.oilInletTemp) : 0;
+}
+
+HeatBalance closeHeatBalance(const BearingData& data, const Oil& oil, const Cooling& cooling) {
   HeatBalance balance;
-  Search s{balance, oil, data, BearingResults()};
-  findRange(data, balance);
+  Search s{balance, oil, cooling, data, BearingResults()};
+  findRange(data, cooling, balance);
   const double from = balance.rangeFrom, to = balance.rangeTo;
   // B/D does not change with the temperature: one calculation tells.
   BearingData first = data;
   first.oilOutletTemp = from;
+  if (cooling.mode == CoolingMode::HOUSING) first.oilInletTemp = from;
   updateFilmTemp(first);
   if (!computeCharacteristics(first, s.results)) {
     balance.outcome = BalanceOutcome::WIDTH_RATIO_OUT_OF_RANGE;

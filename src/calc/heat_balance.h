@@ -3,6 +3,8 @@
 // the search for every outlet temperature that the calculation gives back.
 #pragma once
 
+#include <cmath>
+
 #include "calc/bearing_results.h"
 #include "data/bearing_data.h"
 
@@ -22,6 +24,33 @@ double oilDensity(const Oil& oil, double tempC);
 
 // Dynamic viscosity at tempC in mPa*s: nu in mm2/s times rho in g/cm3.
 double dynamicViscosity(const Oil& oil, double tempC);
+
+// How the bearing gives its friction heat off: by the oil flowing through
+// it (pressure lubrication), by its housing to the air around it
+// (ring-lubricated, oil-bath and other self-contained bearings), or both.
+enum class CoolingMode { OIL, HOUSING, BOTH };
+
+struct Cooling {
+  CoolingMode mode = CoolingMode::OIL;
+  double ambientTemp = 20;   // air around the housing, C
+  double housingArea = NAN;  // surface that gives heat off, m2
+  double heatTransfer = 15;  // heat transfer coefficient K, W/(m2 K)
+};
+
+// The sought temperature's residual: the temperature that the heat balance
+// calculates minus the one assumed, K. OIL: palimo's outlet temperature
+// less the assumed one. BOTH: the outlet temperature at which the oil
+// carries what the housing leaves of the friction power, rho c Q (T_ex -
+// T_en) = P_f - K A (T_eff - T_amb), less the assumed one. HOUSING: the
+// bearing temperature T_amb + P_f / (K A) less the assumed film
+// temperature.
+double balanceResidual(const BearingData& data, const BearingResults& results,
+                       const Cooling& cooling);
+
+// The heat that the housing and the oil carry away, W: K A (T_eff - T_amb)
+// and rho c Q (T_ex - T_en), each zero where the cooling has no such path.
+void heatFlows(const BearingData& data, const BearingResults& results, const Cooling& cooling,
+               double& housingHeat, double& oilHeat);
 
 // The assumed outlet temperature is sought from the inlet temperature up to
 // this much above it, K, or up to where the clearance closes.
@@ -45,7 +74,8 @@ constexpr int MAX_BALANCES = 16;
 
 // One calculation of the search: the assumed outlet temperature, the film
 // temperature and oil viscosity that follow, and the outlet temperature that
-// the calculation gives.
+// the calculation gives (with the housing alone, the bearing temperature
+// assumed and calculated).
 struct BalanceStep {
   double assumedOutlet;     // C
   double filmTemp;          // C
@@ -103,4 +133,9 @@ struct HeatBalance {
 // jumps, is located and searched on either side; and at each turn of the
 // scanned values its extreme is sought, where two balances may lie between
 // two scan points.
-HeatBalance closeHeatBalance(const BearingData& data, const Oil& oil);
+// With the housing alone, the sought temperature is the bearing's, taken
+// as the film temperature, from the ambient temperature up; the oil's inlet
+// and outlet temperatures are set to it, an oil bath at the bearing's
+// temperature.
+HeatBalance closeHeatBalance(const BearingData& data, const Oil& oil,
+                             const Cooling& cooling = Cooling());
