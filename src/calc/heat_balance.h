@@ -105,23 +105,23 @@ enum class BalanceOutcome {
 };
 
 struct HeatBalance {
-  BalanceOutcome outcome = BalanceOutcome::NO_BALANCE;
   // At the first balance, the one a bearing warming up from the inlet
   // temperature reaches; without one, at the last calculation.
   BearingData data;
   BearingResults results;
-  // The range searched, C, and whether the clearance closes at its top
-  // (or opens at its bottom).
+  // The range searched, C.
   double rangeFrom = 0;
   double rangeTo = 0;
-  bool closesAtTop = false;
-  bool opensAtBottom = false;
   // Every balance in the range, lowest first; the first MAX_BALANCES kept.
   BalancePoint balances[MAX_BALANCES];
-  int balanceCount = 0;
   // The calculations of the search in order; stepCount counts them all.
   BalanceStep steps[MAX_BALANCE_STEPS];
+  BalanceOutcome outcome = BalanceOutcome::NO_BALANCE;
+  int balanceCount = 0;
   int stepCount = 0;
+  // Whether the clearance closes at the range's top (or opens at its bottom).
+  bool closesAtTop = false;
+  bool opensAtBottom = false;
 };
 
 // Finds every assumed outlet temperature between the inlet temperature and
