@@ -32,7 +32,7 @@ export async function openBalance(engine, url, viewport = DESKTOP) {
     study: !document.getElementById('study').hidden,
     lines: document.querySelectorAll('#chart path').length,
     failed: document.getElementById('failed').textContent,
-    csv: decodeURIComponent(document.getElementById('csv').href.split(',').slice(1).join(',')),
+    csv: studyCsv,
     invalid: [...document.querySelectorAll('[aria-invalid="true"]')].map(field =>
         `${field.name}: ${document.getElementById(field.id + '-why')?.textContent}`),
   }));
@@ -54,7 +54,8 @@ export async function balanceSessions(engine, paths) {
     const what = `${engine.name}: balance page: ${name}`;
     const ranges = (url.match(/%3A/g) ?? []).length / 2;
     if (status !== 'status 0') {
-      if (shown.notice.trim() !== message.join('\n').trim()) fail(`${what}: the message ${difference(shown.notice, message.join('\n'))}`);
+      const words = 'Keine Bilanz: ' + message.join('\n').replace(/^palimo-balance: /gm, '').trim();
+      if (shown.notice !== words) fail(`${what}: the message ${difference(shown.notice, words)}`);
     } else if (ranges) {
       if (shown.csv !== out) fail(`${what}: the CSV ${difference(shown.csv, out)}`);
       const without = out.split('\n').filter(line => line && !line.endsWith(',balanced')).length - 1;
@@ -76,7 +77,7 @@ export async function balanceForm(engine, paths) {
   const {page, shown} = await openBalance(engine, `${paths.balanceUrl}?speeed=3&speed=x&supply-case=7`,
                                           {width: engine.narrowest, height: 700});
   const named = shown.notice.includes('speeed') && shown.notice.includes('supply-case=7') &&
-                shown.invalid.join() === "speed: --speed: 'x' is no number and no range FROM:TO:COUNT";
+                shown.invalid.join() === 'speed: "x" ist keine Zahl und kein Bereich VON:BIS:ANZAHL';
   if (!named || shown.result) fail(`${engine.name}: balance page: bad parameters: ${JSON.stringify(shown)}`);
   const faults = await layoutFaults(page);
   if (faults) fail(`${engine.name}: the balance page ${faults}`);
@@ -96,4 +97,52 @@ export async function balanceForm(engine, paths) {
     await phone.screenshot({path: join(paths.screenshots, 'balance-phone.png')});
     await phone.close();
   }
+}
+
+// The page's limits, whatever a link holds: the largest study it takes shows
+// its chart and CSV; one beyond is refused in words, and so is a count
+// beyond the integers, whose field then checks a keystroke as quickly as
+// any; a refused run leaves the tab calculating as before; a value is
+// named as typed, 60°C too.
+export async function balanceLimits(engine, paths) {
+  const what = `${engine.name}: balance page`;
+  const rows = await page(engine, paths, 'speed=100:3000:20000', shown => shown.csv.split('\n').length - 2);
+  if (rows !== 20000) fail(`${what}: the largest study gave ${rows} rows`);
+  const {page: tab, shown} = await openBalance(engine, `${paths.balanceUrl}?speed=100:3000:20001`);
+  if (!shown.notice.includes('hoechstens 20000') || shown.result || shown.study) {
+    fail(`${what}: a study beyond the limit: ${shown.notice}`);
+  }
+  const typed = await tab.evaluate(() => {
+    const field = document.getElementById('f-speed');
+    const keystroke = value => {
+      field.value = value;
+      const start = performance.now();
+      field.dispatchEvent(new Event('input', {bubbles: true}));
+      return performance.now() - start;
+    };
+    const median = list => list.sort((a, b) => a - b)[2];
+    const normal = median([1, 2, 3, 4, 5].map(() => keystroke('3000')));
+    const huge = median([1, 2, 3, 4, 5].map(() => keystroke('1:2:2147483647')));
+    const before = (keystroke('3000'), calculate(), document.getElementById('result').textContent);
+    keystroke('1:2:2147483647');
+    calculate();
+    const refused = document.getElementById('notice').textContent;
+    keystroke('3000');
+    calculate();
+    return {normal, huge, refused, same: document.getElementById('result').textContent === before && before !== ''};
+  });
+  console.log(`${what}: a keystroke ${typed.normal.toFixed(1)} ms, after a huge count ${typed.huge.toFixed(1)} ms`);
+  if (!(typed.huge <= 20 * typed.normal + 1)) fail(`${what}: a keystroke after a huge count takes ${typed.huge} ms`);
+  if (!typed.refused.includes('"1:2:2147483647" hat keine ANZAHL')) fail(`${what}: a huge count: ${typed.refused}`);
+  if (!typed.same) fail(`${what}: after a refused run, Rechnen gave another result`);
+  await tab.close();
+  const celsius = await page(engine, paths, 'inlet=60°C', shown => shown.notice);
+  if (!celsius.includes('inlet "60°C"')) fail(`${what}: 60°C was named as ${celsius}`);
+}
+
+// What a link's page shows, read by read(shown); the page closed.
+async function page(engine, paths, query, read) {
+  const {page: tab, shown} = await openBalance(engine, `${paths.balanceUrl}?${query}`);
+  await tab.close();
+  return read(shown);
 }

@@ -18,7 +18,7 @@
 // on a phone) and balance-phone.png (a study on a phone). --warm-up starts
 // and closes each browser once, paying for a first start on a new machine.
 // PALIMO_ENGINES=chromium,firefox picks engines.
-import {balanceForm, balanceSessions} from './balance_page.mjs';
+import {balanceForm, balanceLimits, balanceSessions} from './balance_page.mjs';
 import {inEachEngine, warmUp} from './engines.mjs';
 import {finish, runPaths} from './harness.mjs';
 import {play, storedSessions, typing} from './palimo_page.mjs';
@@ -38,6 +38,7 @@ await inEachEngine(engine => {
   steps.push(['typing', () => typing(engine, paths)],
              ['balance sessions', () => balanceSessions(engine, paths)],
              ['balance form', () => balanceForm(engine, paths)],
+             ['balance limits', () => balanceLimits(engine, paths)],
              ['offline', () => offline(engine, paths)]);
   for (const policy of ['none', 'last-modified', 'max-age']) {
     for (const visitor of ['', 'begun']) {
