@@ -52,33 +52,26 @@ int runBand(const Request& request) {
     tellError("--fit: '%s' %s", design.fit.c_str(), wrong);
     return USAGE_ERROR;
   }
-  HeatBalance balances[BAND_CASES];
-  unsigned failed = 0;
-  for (int k = 0; k < BAND_CASES; ++k) {
-    Design point = design;
-    point.data.clearance = band[k];
-    balances[k] = closeHeatBalance(point.data, point.oil, point.cooling);
-    if (balances[k].outcome != BalanceOutcome::BALANCED) {
+  static PointSet set;  // large; one point
+  balancePoints(design, band, set);
+  for (int k = 0; k < BAND_CASES; ++k)
+    if (set.balances[k].outcome != BalanceOutcome::BALANCED) {
       const char* const ends[] = {"smallest", "mean", "largest"};
       tellError("the fit's %s clearance, %s mm, has no balanced point:", ends[k],
                 spell(band[k]).text);
-      tellNoBalance(balances[k]);
+      tellNoBalance(set.balances[k]);
       return NO_BALANCE;
     }
-    failed |= failedChecks(point, &balances[k]);
-  }
   if (!request.csv) {
-    printBandScreen(design, band, balances);
+    printBandScreen(design, band, set.balances);
     return DONE;
   }
   writeOutputAsIs();
   const CsvLayout layout{false, request.gives("cooling"), true};
   printCsvHeader(layout);
   for (int k = 0; k < BAND_CASES; ++k) {
-    Design point = design;
-    point.data.clearance = band[k];
-    const BandCells cells{design.fit, BAND_CASE_NAMES[k], verdictText(failed)};
-    printCsvRow(point, &balances[k], nullptr, layout, RawCell(), &cells);
+    const BandCells cells{design.fit, BAND_CASE_NAMES[k], verdictText(set.failed)};
+    printCsvRow(set.points[k], &set.balances[k], nullptr, layout, RawCell(), &cells);
   }
   return DONE;
 }

@@ -39,27 +39,19 @@ void studyPoint(const Design& design, const RawCell& raw, const CsvLayout& layou
   if (refused < 0 && !design.fit.empty() &&
       (parseFit(design.fit, fit) || clearanceBand(fit, design.data.diameter, band)))
     refused = findOption("fit");
+  static PointSet set;  // large; one study point at a time, filled where not refused
+  if (refused < 0) balancePoints(design, design.fit.empty() ? nullptr : band, set);
   const int rows = design.fit.empty() ? 1 : BAND_CASES;
-  HeatBalance balances[BAND_CASES];
-  unsigned failed = 0;
-  for (int k = 0; refused < 0 && k < rows; ++k) {
-    Design point = design;
-    if (rows > 1) point.data.clearance = band[k];
-    balances[k] = closeHeatBalance(point.data, point.oil, point.cooling);
-    failed |= failedChecks(point, &balances[k]);
-  }
-  if (refused >= 0) failed = NOT_BALANCED;
   const std::string status =
       refused >= 0 ? std::string("bad value of ") + OPTIONS[refused].name : "";
   // A fit that is no fit is shown as it stands.
   const std::string fitText = raw.option == findOption("fit") ? raw.text : design.fit;
   for (int k = 0; k < rows; ++k) {
-    Design point = design;
-    if (rows > 1 && refused < 0) point.data.clearance = band[k];
     const BandCells cells{fitText, rows > 1 ? BAND_CASE_NAMES[k] : "",
-                          rows > 1 ? verdictText(failed) : ""};
-    printCsvRow(point, refused >= 0 ? nullptr : &balances[k],
-                refused >= 0 ? status.c_str() : statusOf(balances[k].outcome), layout, raw, &cells);
+                          rows > 1 && refused < 0 ? verdictText(set.failed) : ""};
+    printCsvRow(refused >= 0 ? design : set.points[k], refused >= 0 ? nullptr : &set.balances[k],
+                refused >= 0 ? status.c_str() : statusOf(set.balances[k].outcome), layout, raw,
+                &cells);
   }
 }
 
@@ -99,6 +91,18 @@ bool studyCase(const Request& request, const Case& one, const CsvLayout& layout)
 }
 
 }  // namespace
+
+void balancePoints(const Design& design, const double* band, PointSet& set) {
+  set.count = band ? BAND_CASES : 1;
+  set.failed = 0;
+  for (int k = 0; k < set.count; ++k) {
+    Design& point = set.points[k];
+    point = design;
+    if (band) point.data.clearance = band[k];
+    set.balances[k] = closeHeatBalance(point.data, point.oil, point.cooling);
+    set.failed |= failedChecks(point, &set.balances[k]);
+  }
+}
 
 int runStudy(Request& request) {
   catchStopSignals();
