@@ -20,9 +20,11 @@ Spelled spell(double value, const char* format = "%g");
 // end.
 std::string csvCell(const std::string& text);
 
-// The search step by step, the balances found, the balanced data set as
-// palimo's 'w' shows it, the three result blocks as its 'g' prints them,
-// and the checks at the balanced point.
+// The search step by step, headed by the temperature sought, the balances
+// found (with the heat flows where the housing gives heat off), the
+// balanced data set as palimo's 'w' shows it, the three result blocks as
+// its 'g' prints them, and the checks at the balanced point against the
+// design's limits.
 void printScreen(const HeatBalance& balance, const Checks& checks, const Design& design);
 
 // Which columns a CSV has beyond the design's and the results': a study's
