@@ -273,8 +273,7 @@ const char* optionTableJson() {
             ",\"column\":" + quoted(o.column) + ",\"unit\":" + quoted(o.unit) +
             ",\"group\":" + quoted(groupName(o.group)) + ",\"start\":" + quoted(startText(i)) +
             ",\"help\":" + quoted(o.help) + ",\"flag\":" + (o.flag ? "true" : "false") +
-            ",\"required\":" + (o.required ? "true" : "false") +
-            ",\"choices\":[";
+            ",\"required\":" + (o.required ? "true" : "false") + ",\"choices\":[";
     for (int c = o.firstChoice; o.choice && c <= o.lastChoice; ++c)
       json += (c > o.firstChoice ? "," : "") + std::to_string(c);
     std::string words = o.text ? o.text->choices : "";
