@@ -33,10 +33,12 @@ struct Request {
   bool version = false;
   // A study: a range, or a case file; it prints CSV, one row a point.
   bool isStudy() const { return !ranged.empty() || casesPath; }
-  // Whether the command line or the case file's header gives the option.
+  // Whether the command line (a value, a range or a flag) or the case
+  // file's header gives the option.
   bool gives(const char* option) const {
     const int i = findOption(option);
-    return given[i].count > 0 || cases.inFile[i];
+    const bool flagged = OPTIONS[i].flag && optionValue(base, i) == OPTIONS[i].lastChoice;
+    return given[i].count > 0 || cases.inFile[i] || flagged;
   }
 };
 

@@ -118,6 +118,12 @@ const Option OPTIONS[OPTION_COUNT] = {
     {"load-limit", "loadLimit", "P", "highest specific load", "N/mm2",
      [](Design& d) -> double& { return d.limits.load; }, NO_CHOICE, 0, 0, OPTIONAL, G::LIMITS,
      false, NO_TEXT},
+    {"coefficients", "coefficients", "",
+     "the film's eight stiffness and damping coefficients\n"
+     "                        (Reynolds equation, 360 degrees) and the\n"
+     "                        stability threshold of a rigid rotor",
+     "", NO_NUMBER, [](Design& d) -> int& { return d.coefficients; }, 0, 1, OPTIONAL, G::ROTOR,
+     true, NO_TEXT},
 };
 
 int findOption(const char* name, std::size_t length) {
@@ -206,6 +212,7 @@ const char* const GROUP_HEADINGS[] = {
     "The oil:\n",
     "The bearing, in palimo's units and with its defaults:\n",
     "The limits, checked at the balanced point:\n",
+    "The rotor, at the balanced point:\n",
 };
 const char USAGE_TAIL[] =
     "The laminar flow of palimo's Reynolds condition is always checked.\n"
@@ -226,7 +233,8 @@ const char USAGE_TAIL[] =
     "outside 0.125 ... 1); 2 a wrong command line or case file.\n";
 
 const char* groupName(OptionGroup group) {
-  return group == G::OIL ? "oil" : group == G::BEARING ? "bearing" : "limits";
+  const char* const names[] = {"oil", "bearing", "limits", "rotor"};
+  return names[static_cast<int>(group)];
 }
 
 // A text as a JSON string: the table's texts are ASCII, with line ends.

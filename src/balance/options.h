@@ -17,6 +17,7 @@ struct Design {
   Limits limits = noLimits();
   std::string fit;  // BORE/SHAFT, whose band gives the clearance; "" without one
   Cooling cooling;
+  int coefficients = 0;  // 1: the rotor's stiffness and damping at the balanced point
 };
 
 // An option whose value is a word or a text: how it is read and shown.
@@ -28,7 +29,7 @@ struct TextField {
 };
 
 // Where --help and the page show an option.
-enum class OptionGroup { OIL, BEARING, LIMITS };
+enum class OptionGroup { OIL, BEARING, LIMITS, ROTOR };
 
 // One option. Exactly one of number, choice and text is set: a real field,
 // a whole-number field that takes firstChoice ... lastChoice only, or a
@@ -53,7 +54,7 @@ struct Option {
   const TextField* text;
 };
 
-constexpr int OPTION_COUNT = 23;
+constexpr int OPTION_COUNT = 24;
 extern const Option OPTIONS[OPTION_COUNT];
 
 // The option of that name (not NUL-terminated), or -1.

@@ -67,7 +67,7 @@ int runBand(const Request& request) {
     return DONE;
   }
   writeOutputAsIs();
-  const CsvLayout layout{false, request.gives("cooling"), true};
+  const CsvLayout layout{false, request.gives("cooling"), true, request.gives("coefficients")};
   printCsvHeader(layout);
   for (int k = 0; k < BAND_CASES; ++k) {
     const BandCells cells{design.fit, BAND_CASE_NAMES[k], verdictText(set.failed)};
@@ -94,7 +94,7 @@ int runRequest(Request& request) {
     }
     if (request.csv) {
       writeOutputAsIs();
-      const CsvLayout layout{false, request.gives("cooling"), false};
+      const CsvLayout layout{false, request.gives("cooling"), false, request.gives("coefficients")};
       printCsvHeader(layout);
       printCsvRow(design, &balance, nullptr, layout);
     } else {

@@ -10,6 +10,7 @@
 #include <initializer_list>
 
 #include "app/display.h"
+#include "balance/rotor.h"
 #include "calc/stages.h"
 #include "console/output.h"
 
@@ -187,6 +188,27 @@ void forEachColumn(const Design& design, const HeatBalance* balance, const Balan
   result("speedTransition", checks.speedTransition);
 }
 
+// The rotor's values at the band's three clearances: the film's
+// eccentricity, the dimensional coefficients and the threshold.
+template <typename Numbers>
+void printBandRotor(const HeatBalance balances[BAND_CASES], const Numbers& numbers) {
+  RotorValues rotor[BAND_CASES];
+  for (int k = 0; k < BAND_CASES; ++k)
+    rotor[k] = rotorValues(balances[k].data, balances[k].results);
+  numbers("eps Film", [&](int k) { return rotor[k].film.eps; });
+  const char* const uv[] = {"uu", "uv", "vu", "vv"};
+  for (int m = 0; m < 8; ++m) {
+    const std::string label =
+        std::string(m < 4 ? "k" : "d") + uv[m % 4] + (m < 4 ? " N/m" : " Ns/m");
+    numbers(label.c_str(), [&](int k) {
+      const double(&values)[2][2] = m < 4 ? rotor[k].stiffness : rotor[k].damping;
+      return rotor[k].film.solved ? values[m % 4 / 2][m % 2] : NAN;
+    });
+  }
+  numbers("Wirbelverh.", [&](int k) { return rotor[k].film.whirlRatio; });
+  numbers("m*c*w^2/F", [&](int k) { return rotor[k].film.stabilityMass; });
+}
+
 }  // namespace
 
 void printScreen(const HeatBalance& balance, const Checks& checks, const Design& design) {
@@ -202,6 +224,8 @@ void printScreen(const HeatBalance& balance, const Checks& checks, const Design&
   printFilmGeometry(balance.data, balance.results);
   printOperatingResults(balance.results);
   printChecks(balance, checks, limits, design.cooling);
+  if (design.coefficients)
+    printRotorBlock(rotorValues(balance.data, balance.results), balance.results);
 }
 
 void printCsvHeader(const CsvLayout& layout) {
@@ -214,6 +238,7 @@ void printCsvHeader(const CsvLayout& layout) {
   if (layout.cooling)
     printText(",cooling,ambientTemp,housingArea,heatTransfer,housingHeat,oilHeat");
   if (layout.fits) printText(",fit,clearanceCase,fitVerdict");
+  if (layout.coefficients) printText(ROTOR_COLUMNS);
   printText(layout.study ? ",status\n" : "\n");
 }
 
@@ -257,6 +282,12 @@ void printCsvRow(const Design& design, const HeatBalance* balance, const char* s
   if (layout.fits)
     printFormatted(",%s,%s,%s", csvCell(band ? band->fit : "").c_str(),
                    band ? band->clearanceCase : "", band ? band->fitVerdict.c_str() : "");
+  if (layout.coefficients) {
+    const bool balanced = balance && balance->outcome == BalanceOutcome::BALANCED;
+    const RotorValues rotor =
+        balanced && design.coefficients ? rotorValues(row.data, row.results) : RotorValues();
+    printRotorCells(balanced && design.coefficients ? &rotor : nullptr);
+  }
   if (status) printFormatted(",%s", status);
   printText("\n");
 }
@@ -301,6 +332,7 @@ void printBandScreen(const Design& design, const double band[BAND_CASES],
   check("Re <= Re kr", &Checks::laminar);
   if (!std::isnan(design.limits.outletTemp)) check("OelAusT <= Gr.", &Checks::temp);
   if (!std::isnan(design.limits.load)) check("p <= Grenze", &Checks::load);
+  if (design.coefficients) printBandRotor(balances, numbers);
   unsigned failed = 0;
   for (int k = 0; k < BAND_CASES; ++k) failed |= failedChecks(design, &balances[k]);
   const std::string verdict = verdictText(failed);

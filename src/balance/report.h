@@ -33,6 +33,7 @@ struct CsvLayout {
   bool study = false;
   bool cooling = false;
   bool fits = false;
+  bool coefficients = false;
 };
 
 // The header line of the CSV.

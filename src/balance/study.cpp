@@ -108,7 +108,8 @@ int runStudy(Request& request) {
   catchStopSignals();
   Case one;
   int status = 0;
-  const CsvLayout layout{true, request.gives("cooling"), request.gives("fit")};
+  const CsvLayout layout{true, request.gives("cooling"), request.gives("fit"),
+                         request.gives("coefficients")};
   bool first = true;
   for (;;) {
     if (request.casesPath) {

@@ -1,15 +1,10 @@
-// A numerical solution of the steady Reynolds equation for a full 360 degree
-// journal bearing: rigid and aligned, isoviscous and incompressible oil,
-// ambient pressure at both ends and on the line of the widest gap, and the
-// Reynolds (Swift-Stieber) condition where the film ruptures.
+// The design tables' quantities from the library's Reynolds solution of a
+// full 360 degree journal bearing, fed at the widest gap: ambient pressure
+// at both ends and on the line of the widest gap, and the Reynolds
+// condition where the film ruptures.
 #pragma once
 
-// Grid intervals: around the circumference (clustered towards the narrow
-// gap) and across the half width (the film is symmetric to the middle).
-struct ReynoldsGrid {
-  int around;
-  int across;
-};
+#include "film/reynolds.h"
 
 // What the pressure field gives, dimensionless as the design tables are.
 struct FilmSolution {
@@ -19,8 +14,7 @@ struct FilmSolution {
   double q3;        // end flow from rotation over D^3 psi omega, both ends
 };
 
-// Solves for the width ratio B/D and the relative eccentricity by projected
-// successive over-relaxation.
+// Solves for the width ratio B/D and the relative eccentricity.
 FilmSolution solveReynolds(double widthRatio, double eps, ReynoldsGrid grid);
 
 // The Sommerfeld number of the short-bearing theory, the limit for small B/D.

@@ -1,0 +1,159 @@
+// The film's equilibrium at a load, its stiffness and damping by central
+// differences of the film force, and Lund's threshold.
+#include "film/coefficients.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double PI = 3.14159265358979323846;
+
+// Steps of the search for the equilibrium; a secant needs about ten.
+constexpr int MOST_EQUILIBRIUM_STEPS = 60;
+
+// The film force of a model at a state, the grid clustered at
+// clusterEps; the last Reynolds solution starts the next.
+struct ForceSource {
+  FilmModel model;
+  FilmField last;
+  FilmForce at(const JournalState& state, double clusterEps) {
+    if (model.grid.around == 0) return shortBearingForce(model.widthRatio, state);
+    FilmSetup setup;
+    setup.widthRatio = model.widthRatio;
+    setup.grid = model.grid;
+    setup.clusterEps = clusterEps;
+    last = solveFilm(setup, state, last.solved ? &last : nullptr);
+    return filmForce(setup, last);
+  }
+};
+
+double logit(double eps) { return std::log(eps / (1 - eps)); }
+double fromLogit(double t) { return 1 / (1 + std::exp(-t)); }
+
+// The relative eccentricity at which the film carries so: ln(|F| / so) = 0
+// in t = logit(eps), by secant steps kept inside the bracket once found.
+double equilibriumEps(ForceSource& source, double so, double epsGuess) {
+  const double lowest = logit(LOWEST_REYNOLDS_EPS), highest = logit(HIGHEST_REYNOLDS_EPS);
+  auto gap = [&](double t) {
+    const double eps = fromLogit(t);
+    const FilmForce f = source.at({-eps, 0, 0, 0}, eps);
+    return std::log(std::hypot(f.x, f.y) / so);
+  };
+  double below = lowest, above = highest;  // the bracket: gap < 0 and > 0
+  double t = std::clamp(logit(epsGuess), lowest, highest);
+  double g = gap(t);
+  double previous = NAN, gPrevious = NAN;
+  for (int step = 0; step < MOST_EQUILIBRIUM_STEPS; ++step) {
+    if (!std::isfinite(g)) return NAN;
+    if (std::fabs(g) < 1e-12) return fromLogit(t);
+    (g < 0 ? below : above) = t;
+    // ln So rises with t at a slope near 1 - eps; the secant where known.
+    double slope = 1 - fromLogit(t);
+    if (std::isfinite(previous) && previous != t && g != gPrevious)
+      slope = (g - gPrevious) / (t - previous);
+    double next = t - g / std::max(slope, 1e-3);
+    if (!(next > below && next < above)) next = (below + above) / 2;
+    if (std::fabs(next - t) < 1e-12) return fromLogit(t);
+    if ((t == lowest && g > 0) || (t == highest && g < 0)) return NAN;  // beyond the range
+    previous = t;
+    gPrevious = g;
+    t = next;
+    g = gap(t);
+  }
+  return NAN;
+}
+
+// Lund's rigid rotor on two like bearings.
+void threshold(RotorCoefficients& r) {
+  const auto& k = r.stiffness;
+  const auto& c = r.damping;
+  const double keq =
+      (k[0][0] * c[1][1] + k[1][1] * c[0][0] - k[0][1] * c[1][0] - k[1][0] * c[0][1]) /
+      (c[0][0] + c[1][1]);
+  const double gamma2 = ((k[0][0] - keq) * (k[1][1] - keq) - k[0][1] * k[1][0]) /
+                        (c[0][0] * c[1][1] - c[0][1] * c[1][0]);
+  if (gamma2 <= 0) {
+    r.whirlRatio = 0;
+    r.stabilityMass = INFINITY;
+  } else {
+    r.whirlRatio = std::sqrt(gamma2);
+    r.stabilityMass = keq / gamma2;
+  }
+}
+
+}  // namespace
+
+RotorCoefficients rotorCoefficients(const FilmModel& model, double so, double epsGuess) {
+  RotorCoefficients r;
+  if (!(so > 0) || !std::isfinite(so)) return r;
+  ForceSource source{model, {}};
+  const double eps = equilibriumEps(source, so, std::isfinite(epsGuess) ? epsGuess : 0.5);
+  if (!std::isfinite(eps)) return r;
+  const JournalState rest{-eps, 0, 0, 0};
+  const FilmForce f0 = source.at(rest, eps);
+  const FilmField equilibrium = source.last;
+  const double load = std::hypot(f0.x, f0.y);
+  // The load balances the film: u = -F0 / |F0|, v ahead of it.
+  const double u[2] = {-f0.x / load, -f0.y / load};
+  const double v[2] = {-u[1], u[0]};
+  // Derivatives in the grid's frame, by central differences.
+  // A step of 1 % of the narrowest gap spans several nodes: the discrete
+  // film's ruptured region moves node by node, and a smaller step would
+  // see one node's jump, a larger one the film's curvature.
+  const double step = 1e-2 * (1 - eps);
+  double stiff[2][2], damp[2][2];
+  for (int b = 0; b < 4; ++b) {
+    JournalState plus = rest, minus = rest;
+    double* const plusAt[] = {&plus.x, &plus.y, &plus.dx, &plus.dy};
+    double* const minusAt[] = {&minus.x, &minus.y, &minus.dx, &minus.dy};
+    *plusAt[b] += step;
+    *minusAt[b] -= step;
+    source.last = equilibrium;
+    const FilmForce fp = source.at(plus, eps);
+    source.last = equilibrium;
+    const FilmForce fm = source.at(minus, eps);
+    double(&into)[2][2] = b < 2 ? stiff : damp;
+    into[0][b % 2] = -(fp.x - fm.x) / (2 * step) / load;
+    into[1][b % 2] = -(fp.y - fm.y) / (2 * step) / load;
+  }
+  // Into the load's frame: M' = Q M Q^T with the rows of Q u and v.
+  const double* const q[2] = {u, v};
+  for (int i = 0; i < 2; ++i)
+    for (int j = 0; j < 2; ++j) {
+      double k = 0, c = 0;
+      for (int a = 0; a < 2; ++a)
+        for (int b = 0; b < 2; ++b) {
+          k += q[i][a] * stiff[a][b] * q[j][b];
+          c += q[i][a] * damp[a][b] * q[j][b];
+        }
+      r.stiffness[i][j] = k;
+      r.damping[i][j] = c;
+    }
+  r.eps = eps;
+  r.beta = std::atan2(u[1], -u[0]) * 180 / PI;
+  threshold(r);
+  r.solved = std::isfinite(r.whirlRatio);
+  return r;
+}
+
+FilmForce shortBearingForce(double widthRatio, const JournalState& s) {
+  // P = 3 (B/D)^2 (Z^2 - 1) (dH/dphi + 2 dH/dtau) / H^3 where that is
+  // positive; over Z from -1 to 1 it carries -4 (B/D)^2 (...) / H^3. The
+  // bracket is R sin(phi - phi0): pressure on (phi0 + pi, phi0 + 2 pi).
+  const double a = s.x - 2 * s.dy, b = s.y + 2 * s.dx;
+  const double r = std::hypot(a, b), phi0 = std::atan2(b, a);
+  const int intervals = 4000;  // Simpson's rule, even
+  const double h = PI / intervals;
+  FilmForce f;
+  for (int k = 0; k <= intervals; ++k) {
+    const double phi = phi0 + PI + k * h;
+    const double gap = 1 - s.x * std::cos(phi) - s.y * std::sin(phi);
+    const double carried =
+        -4 * widthRatio * widthRatio * r * std::sin(phi - phi0) / std::pow(gap, 3);
+    const double weight = (k == 0 || k == intervals ? 1 : k % 2 ? 4 : 2) * h / 3;
+    f.x -= carried * std::cos(phi) * weight / 4;
+    f.y -= carried * std::sin(phi) * weight / 4;
+  }
+  return f;
+}

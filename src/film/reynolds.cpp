@@ -1,0 +1,282 @@
+// The Reynolds equation of a full journal bearing by finite volumes, its
+// complementarity problem by primal-dual active sets, each step a banded
+// Cholesky solution.
+//
+// With H = 1 - x cos(phi) - y sin(phi), Z = 2z/B from the middle and tau the
+// time times omega, the film reads
+//   d/dphi (H^3 dP/dphi) + (D/B)^2 d/dZ (H^3 dP/dZ) = 6 dH/dphi + 12 dH/dtau,
+// with P = 0 at Z = 1 (and on phi = 0 with a feed), P >= 0 everywhere, and
+// the equation where P > 0. Discretised it is A P = f with A symmetric and
+// an M-matrix, so the active-set search ends in a few steps at the exact
+// discrete solution.
+#include "film/reynolds.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double PI = 3.14159265358979323846;
+
+// Active-set steps before a film counts as unsettled; a few suffice.
+constexpr int MOST_ACTIVE_SET_STEPS = 100;
+
+double film(const JournalState& s, double phi) {
+  return 1 - s.x * std::cos(phi) - s.y * std::sin(phi);
+}
+
+double squeeze(const JournalState& s, double phi) {
+  return -s.dx * std::cos(phi) - s.dy * std::sin(phi);
+}
+
+// The finite volumes: node (i, j) at phi[i] and Z = j / across, its cell
+// w[i] wide around and hz[j] across (half a cell at the middle). Flow
+// conductances to the next node around and across, and the source.
+struct Volumes {
+  int around = 0, across = 0;
+  std::vector<double> w, hz;
+  std::vector<double> eastH3;  // H^3 / (phi[i+1] - phi[i]) at the face towards i + 1
+  std::vector<double> northK;  // (D/B)^2 H^3 w / dz at the face towards j + 1, per i
+  std::vector<double> source;  // f at (i, j)
+  int index(int i, int j) const { return i * across + j; }
+  int next(int i) const { return i + 1 == around ? 0 : i + 1; }
+  int prev(int i) const { return i == 0 ? around - 1 : i - 1; }
+};
+
+Volumes volumes(const FilmSetup& setup, const std::vector<double>& phi, const JournalState& s) {
+  Volumes v;
+  v.around = setup.grid.around;
+  v.across = setup.grid.across;
+  const int n = v.around;
+  const double dz = 1.0 / v.across;
+  const double k = 1 / (setup.widthRatio * setup.widthRatio);  // (D/B)^2
+  auto at = [&](int i) { return i == n ? 2 * PI : phi[static_cast<size_t>(i)]; };
+  v.w.resize(static_cast<size_t>(n));
+  v.eastH3.resize(static_cast<size_t>(n));
+  v.northK.resize(static_cast<size_t>(n));
+  std::vector<double> faceH(static_cast<size_t>(n));  // H at the face towards i + 1
+  for (int i = 0; i < n; ++i) {
+    const double gap = at(i + 1) - at(i);
+    faceH[static_cast<size_t>(i)] = film(s, at(i) + gap / 2);
+    v.eastH3[static_cast<size_t>(i)] = std::pow(faceH[static_cast<size_t>(i)], 3) / gap;
+  }
+  for (int i = 0; i < n; ++i) {
+    const double before = i == 0 ? 2 * PI - at(n - 1) : at(i) - at(i - 1);
+    v.w[static_cast<size_t>(i)] = (before + at(i + 1) - at(i)) / 2;
+    v.northK[static_cast<size_t>(i)] =
+        k * std::pow(film(s, at(i)), 3) * v.w[static_cast<size_t>(i)] / dz;
+  }
+  v.hz.assign(static_cast<size_t>(v.across), dz);
+  v.hz[0] = dz / 2;
+  v.source.resize(static_cast<size_t>(n * v.across));
+  for (int i = 0; i < n; ++i) {
+    const double rise = faceH[static_cast<size_t>(i)] - faceH[static_cast<size_t>(v.prev(i))];
+    const double f = -(6 * rise + 12 * squeeze(s, at(i)) * v.w[static_cast<size_t>(i)]);
+    for (int j = 0; j < v.across; ++j)
+      v.source[static_cast<size_t>(v.index(i, j))] = f * v.hz[static_cast<size_t>(j)];
+  }
+  return v;
+}
+
+// The node's neighbours and the conductance to each; the ends (Z = 1) are
+// at zero pressure and appear in the diagonal only.
+template <typename Visit>
+double forEachNeighbour(const Volumes& v, int i, int j, Visit visit) {
+  const double hz = v.hz[static_cast<size_t>(j)];
+  const double east = v.eastH3[static_cast<size_t>(i)] * hz;
+  const double west = v.eastH3[static_cast<size_t>(v.prev(i))] * hz;
+  const double north = v.northK[static_cast<size_t>(i)];
+  visit(v.index(v.next(i), j), east);
+  visit(v.index(v.prev(i), j), west);
+  if (j + 1 < v.across) visit(v.index(i, j + 1), north);
+  if (j > 0) visit(v.index(i, j - 1), north);
+  return east + west + north + (j > 0 ? north : 0);
+}
+
+// A symmetric positive definite band matrix, factored in place as L L^T.
+// Rings of nodes are ordered 0, n-1, 1, n-2, ... so that every ring's
+// neighbours, the periodic one included, lie within two rings: the band is
+// two rings wide.
+struct Band {
+  int size = 0, width = 0;  // width: entries below the diagonal
+  std::vector<double> l;    // row k holds columns k - width ... k
+  double& at(int row, int col) {
+    return l[static_cast<size_t>(row * (width + 1) + col - row + width)];
+  }
+  double at(int row, int col) const {
+    return l[static_cast<size_t>(row * (width + 1) + col - row + width)];
+  }
+};
+
+int ringPosition(int ring, int around) {
+  return ring <= (around - 1) / 2 ? 2 * ring : 2 * (around - 1 - ring) + 1;
+}
+
+void factor(Band& b) {
+  for (int k = 0; k < b.size; ++k) {
+    const int first = std::max(0, k - b.width);
+    for (int c = first; c <= k; ++c) {
+      const int from = std::max(first, c - b.width);
+      const double* rowK = &b.l[static_cast<size_t>(k * (b.width + 1) + from - k + b.width)];
+      const double* rowC = &b.l[static_cast<size_t>(c * (b.width + 1) + from - c + b.width)];
+      double sum = b.at(k, c);
+      for (int t = 0; t < c - from; ++t) sum -= rowK[t] * rowC[t];
+      b.at(k, c) = c == k ? std::sqrt(sum) : sum / b.at(c, c);
+    }
+  }
+}
+
+void solveFactored(const Band& b, std::vector<double>& x) {
+  for (int k = 0; k < b.size; ++k) {
+    double sum = x[static_cast<size_t>(k)];
+    for (int c = std::max(0, k - b.width); c < k; ++c)
+      sum -= b.at(k, c) * x[static_cast<size_t>(c)];
+    x[static_cast<size_t>(k)] = sum / b.at(k, k);
+  }
+  for (int k = b.size - 1; k >= 0; --k) {
+    double sum = x[static_cast<size_t>(k)];
+    for (int r = k + 1; r <= std::min(b.size - 1, k + b.width); ++r)
+      sum -= b.at(r, k) * x[static_cast<size_t>(r)];
+    x[static_cast<size_t>(k)] = sum / b.at(k, k);
+  }
+}
+
+// The pressures with the ruptured nodes held at zero and the flow balanced
+// at every other node.
+std::vector<double> solveHeld(const Volumes& v, const std::vector<char>& ruptured) {
+  const int m = v.across;
+  std::vector<int> order(static_cast<size_t>(v.around * m));  // node -> band row
+  for (int i = 0; i < v.around; ++i)
+    for (int j = 0; j < m; ++j)
+      order[static_cast<size_t>(v.index(i, j))] = ringPosition(i, v.around) * m + j;
+  Band b;
+  b.size = v.around * m;
+  b.width = 2 * m;
+  b.l.assign(static_cast<size_t>(b.size * (b.width + 1)), 0.0);
+  std::vector<double> x(static_cast<size_t>(b.size), 0.0);
+  for (int i = 0; i < v.around; ++i)
+    for (int j = 0; j < m; ++j) {
+      const int node = v.index(i, j);
+      const int row = order[static_cast<size_t>(node)];
+      if (ruptured[static_cast<size_t>(node)]) {
+        b.at(row, row) = 1;
+        continue;
+      }
+      b.at(row, row) = forEachNeighbour(v, i, j, [&](int other, double g) {
+        const int col = order[static_cast<size_t>(other)];
+        if (col < row && !ruptured[static_cast<size_t>(other)]) b.at(row, col) -= g;
+      });
+      x[static_cast<size_t>(row)] = v.source[static_cast<size_t>(node)];
+    }
+  factor(b);
+  solveFactored(b, x);
+  std::vector<double> p(x.size());
+  for (size_t node = 0; node < p.size(); ++node) p[node] = x[static_cast<size_t>(order[node])];
+  return p;
+}
+
+// The ruptured region of the grid with half the intervals each way, spread
+// onto this grid: the search then starts a node or two from its end, not
+// from a film that covers the whole journal. Nodes of the half grid are
+// every second node of this one.
+FilmField startOnHalfGrid(const FilmSetup& setup, const JournalState& state) {
+  const ReynoldsGrid g = setup.grid;
+  if (g.around % 2 != 0 || g.across % 2 != 0 || g.around < 32 || g.across < 4) return {};
+  FilmSetup half = setup;
+  half.grid = {g.around / 2, g.across / 2};
+  const FilmField h = solveFilm(half, state);
+  FilmField start;
+  start.ruptured.resize(static_cast<size_t>(g.around * g.across));
+  auto at = [&](int i, int j) {
+    return h.ruptured[static_cast<size_t>((i % half.grid.around) * half.grid.across + j)] != 0;
+  };
+  for (int i = 0; i < g.around; ++i)
+    for (int j = 0; j < g.across; ++j) {
+      const int ci = i / 2, cj = std::min(j / 2, half.grid.across - 1);
+      start.ruptured[static_cast<size_t>(i * g.across + j)] =
+          at(ci, cj) && (i % 2 == 0 || at(ci + 1, cj));
+    }
+  return start;
+}
+
+}  // namespace
+
+std::vector<double> nodesAround(double clusterEps, int around) {
+  const double a = 1 - std::sqrt(1 - std::min(std::fabs(clusterEps), 1.0));
+  std::vector<double> phi(static_cast<size_t>(around));
+  for (int i = 0; i < around; ++i) {
+    const double theta = 2 * PI * i / around;
+    phi[static_cast<size_t>(i)] = theta + a * std::sin(theta);
+  }
+  return phi;
+}
+
+FilmField solveFilm(const FilmSetup& setup, const JournalState& state, const FilmField* start) {
+  FilmField f;
+  f.phi = nodesAround(setup.clusterEps, setup.grid.around);
+  const Volumes v = volumes(setup, f.phi, state);
+  const size_t nodes = v.source.size();
+  FilmField coarse;
+  if (!start || start->ruptured.size() != nodes) {
+    coarse = startOnHalfGrid(setup, state);
+    start = &coarse;
+  }
+  f.ruptured = start->ruptured.size() == nodes ? start->ruptured : std::vector<char>(nodes, 0);
+  if (setup.feedAtPhiZero)
+    for (int j = 0; j < v.across; ++j) f.ruptured[static_cast<size_t>(j)] = 1;
+  double sourceScale = 0;
+  for (double s : v.source) sourceScale = std::max(sourceScale, std::fabs(s));
+  for (int step = 0; step < MOST_ACTIVE_SET_STEPS; ++step) {
+    f.pressure = solveHeld(v, f.ruptured);
+    double peak = 0;
+    for (double p : f.pressure) peak = std::max(peak, p);
+    // A node leaves the film where its pressure would be negative, and
+    // joins it again where holding it at zero takes oil out (the flow
+    // balance's residual is negative). Rounding is not a reason to move.
+    bool moved = false;
+    for (int i = 0; i < v.around; ++i)
+      for (int j = 0; j < v.across; ++j) {
+        const size_t node = static_cast<size_t>(v.index(i, j));
+        if (setup.feedAtPhiZero && i == 0) continue;
+        if (!f.ruptured[node]) {
+          if (f.pressure[node] < -1e-12 * peak) f.ruptured[node] = moved = true;
+          continue;
+        }
+        double inflow = 0;
+        forEachNeighbour(v, i, j, [&](int other, double g) {
+          inflow += g * f.pressure[static_cast<size_t>(other)];
+        });
+        if (-inflow - v.source[node] < -1e-12 * sourceScale) {
+          f.ruptured[node] = false;
+          moved = true;
+        }
+      }
+    if (!moved) {
+      for (double& p : f.pressure) p = std::max(0.0, p);
+      f.solved = true;
+      return f;
+    }
+  }
+  return f;
+}
+
+FilmForce filmForce(const FilmSetup& setup, const FilmField& field) {
+  const int m = setup.grid.across;
+  const double dz = 1.0 / m;
+  FilmForce force;
+  for (int i = 0; i < setup.grid.around; ++i) {
+    const double phi = field.phi[static_cast<size_t>(i)];
+    const double after =
+        i + 1 == setup.grid.around ? 2 * PI : field.phi[static_cast<size_t>(i + 1)];
+    const double before =
+        i == 0 ? field.phi.back() - 2 * PI : field.phi[static_cast<size_t>(i - 1)];
+    double across = 0;  // P over Z from -1 to 1
+    for (int j = 0; j < m; ++j)
+      across += field.pressure[static_cast<size_t>(i * m + j)] * (j == 0 ? dz : 2 * dz);
+    const double area = across * (after - before) / 2;
+    force.x -= area * std::cos(phi) / 4;
+    force.y -= area * std::sin(phi) / 4;
+  }
+  if (!field.solved) force.x = force.y = NAN;
+  return force;
+}
