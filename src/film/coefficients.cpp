@@ -54,8 +54,9 @@ double equilibriumEps(ForceSource& source, double so, double epsGuess) {
       slope = (g - gPrevious) / (t - previous);
     double next = t - g / std::max(slope, 1e-3);
     if (!(next > below && next < above)) next = (below + above) / 2;
-    if (std::fabs(next - t) < 1e-12) return fromLogit(t);
-    if ((t == lowest && g > 0) || (t == highest && g < 0)) return NAN;  // beyond the range
+    // A bracket closed on a load the film does not carry at its end: the
+    // equilibrium lies beyond the range.
+    if (std::fabs(next - t) < 1e-12) return std::fabs(g) < 1e-9 ? fromLogit(t) : NAN;
     previous = t;
     gPrevious = g;
     t = next;
@@ -98,10 +99,11 @@ RotorCoefficients rotorCoefficients(const FilmModel& model, double so, double ep
   const double u[2] = {-f0.x / load, -f0.y / load};
   const double v[2] = {-u[1], u[0]};
   // Derivatives in the grid's frame, by central differences.
-  // A step of 1 % of the narrowest gap spans several nodes: the discrete
-  // film's ruptured region moves node by node, and a smaller step would
-  // see one node's jump, a larger one the film's curvature.
-  const double step = 1e-2 * (1 - eps);
+  // A step of 1 % of the eccentricity or of the narrowest gap, whichever
+  // is smaller: it spans several nodes, over which the discrete film's
+  // ruptured region moves node by node; a smaller step would see one
+  // node's jump, a larger one the film's curvature.
+  const double step = 1e-2 * std::min(eps, 1 - eps);
   double stiff[2][2], damp[2][2];
   for (int b = 0; b < 4; ++b) {
     JournalState plus = rest, minus = rest;

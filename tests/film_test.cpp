@@ -1,0 +1,63 @@
+// The rotor's coefficients from the Reynolds film: the short-bearing limit
+// at a small B/D, a finer grid, the symmetric damping that theory gives,
+// half-frequency whirl at a light load, and no values beyond the range.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "film/coefficients.h"
+
+namespace {
+
+// The largest difference of the two matrices' coefficients, over the
+// largest coefficient of the reference's matrix.
+double matrixDifference(const RotorCoefficients& a, const RotorCoefficients& b) {
+  double worst = 0;
+  for (const auto member : {&RotorCoefficients::stiffness, &RotorCoefficients::damping}) {
+    double largest = 0, difference = 0;
+    for (int i = 0; i < 2; ++i)
+      for (int j = 0; j < 2; ++j) {
+        largest = std::max(largest, std::fabs((b.*member)[i][j]));
+        difference = std::max(difference, std::fabs((a.*member)[i][j] - (b.*member)[i][j]));
+      }
+    worst = std::max(worst, difference / largest);
+  }
+  return worst;
+}
+
+TEST(FilmCoefficientsTest, MeetTheShortBearingAFinerGridAndTheory) {
+  const ReynoldsGrid SHORT{0, 0}, FINE{320, 32};
+  const struct {
+    double widthRatio, so;
+    ReynoldsGrid reference;
+    double whirl;  // the whirl ratio theory gives, or NAN
+  } rows[] = {
+      {1.0 / 32, 0.001, SHORT, NAN}, {1.0 / 32, 0.01, SHORT, NAN}, {0.5, 1, FINE, NAN},
+      {1, 10, FINE, NAN},            {1, 0.05, SHORT, 0.5},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << "B/D " << row.widthRatio << ", So " << row.so);
+    const RotorCoefficients r = rotorCoefficients({row.widthRatio, COEFFICIENT_GRID}, row.so, 0.5);
+    ASSERT_TRUE(r.solved);
+    const double dampingScale = std::max(r.damping[0][0], r.damping[1][1]);
+    EXPECT_NEAR(r.damping[0][1], r.damping[1][0], 1e-3 * dampingScale);
+    if (!std::isnan(row.whirl)) {
+      EXPECT_NEAR(row.whirl, r.whirlRatio, 0.01);
+      continue;
+    }
+    const RotorCoefficients ref = rotorCoefficients({row.widthRatio, row.reference}, row.so, r.eps);
+    EXPECT_NEAR(ref.eps, r.eps, 1e-3);
+    EXPECT_LT(matrixDifference(r, ref), 0.01);
+  }
+}
+
+TEST(FilmCoefficientsTest, NoValuesBeyondTheRangeOfTheEquilibrium) {
+  for (const double so : {1e6, 1e-9, 0.0, -1.0, double(NAN)}) {
+    const RotorCoefficients r = rotorCoefficients({1, COEFFICIENT_GRID}, so, 0.5);
+    EXPECT_FALSE(r.solved) << so;
+    EXPECT_TRUE(std::isnan(r.stiffness[0][0]) && std::isnan(r.whirlRatio)) << so;
+  }
+}
+
+}  // namespace
