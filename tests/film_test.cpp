@@ -33,8 +33,9 @@ TEST(FilmCoefficientsTest, MeetTheShortBearingAFinerGridAndTheory) {
     ReynoldsGrid reference;
     double whirl;  // the whirl ratio theory gives, or NAN
   } rows[] = {
-      {1.0 / 32, 0.001, SHORT, NAN}, {1.0 / 32, 0.01, SHORT, NAN}, {0.5, 1, FINE, NAN},
-      {1, 10, FINE, NAN},            {1, 0.05, SHORT, 0.5},
+      {1.0 / 32, 0.001, SHORT, NAN}, {1.0 / 32, 0.01, SHORT, NAN},
+      {0.5, 1, FINE, NAN},           {1, 10, FINE, NAN},
+      {1, 0.05, SHORT, 0.5},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(testing::Message() << "B/D " << row.widthRatio << ", So " << row.so);

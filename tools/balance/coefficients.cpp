@@ -3,10 +3,10 @@
 // Markdown table or, with --csv, for the chart of doc/coefficients.svg.
 //
 // Usage: palimo_coefficients [--csv]
+#include "film/coefficients.h"
+
 #include <cstdio>
 #include <cstring>
-
-#include "film/coefficients.h"
 
 namespace {
 
