@@ -16,6 +16,10 @@
 
 namespace {
 
+// A node's or an entry's place in its vector, from a count that is never
+// negative.
+size_t slot(int i) { return static_cast<size_t>(i); }
+
 constexpr double PI = 3.14159265358979323846;
 
 // Active-set steps before a film counts as unsettled; a few suffice.
@@ -50,30 +54,28 @@ Volumes volumes(const FilmSetup& setup, const std::vector<double>& phi, const Jo
   const int n = v.around;
   const double dz = 1.0 / v.across;
   const double k = 1 / (setup.widthRatio * setup.widthRatio);  // (D/B)^2
-  auto at = [&](int i) { return i == n ? 2 * PI : phi[static_cast<size_t>(i)]; };
-  v.w.resize(static_cast<size_t>(n));
-  v.eastH3.resize(static_cast<size_t>(n));
-  v.northK.resize(static_cast<size_t>(n));
-  std::vector<double> faceH(static_cast<size_t>(n));  // H at the face towards i + 1
+  auto at = [&](int i) { return i == n ? 2 * PI : phi[slot(i)]; };
+  v.w.resize(slot(n));
+  v.eastH3.resize(slot(n));
+  v.northK.resize(slot(n));
+  std::vector<double> faceH(slot(n));  // H at the face towards i + 1
   for (int i = 0; i < n; ++i) {
     const double gap = at(i + 1) - at(i);
-    faceH[static_cast<size_t>(i)] = film(s, at(i) + gap / 2);
-    v.eastH3[static_cast<size_t>(i)] = std::pow(faceH[static_cast<size_t>(i)], 3) / gap;
+    faceH[slot(i)] = film(s, at(i) + gap / 2);
+    v.eastH3[slot(i)] = std::pow(faceH[slot(i)], 3) / gap;
   }
   for (int i = 0; i < n; ++i) {
     const double before = i == 0 ? 2 * PI - at(n - 1) : at(i) - at(i - 1);
-    v.w[static_cast<size_t>(i)] = (before + at(i + 1) - at(i)) / 2;
-    v.northK[static_cast<size_t>(i)] =
-        k * std::pow(film(s, at(i)), 3) * v.w[static_cast<size_t>(i)] / dz;
+    v.w[slot(i)] = (before + at(i + 1) - at(i)) / 2;
+    v.northK[slot(i)] = k * std::pow(film(s, at(i)), 3) * v.w[slot(i)] / dz;
   }
-  v.hz.assign(static_cast<size_t>(v.across), dz);
+  v.hz.assign(slot(v.across), dz);
   v.hz[0] = dz / 2;
-  v.source.resize(static_cast<size_t>(n * v.across));
+  v.source.resize(slot(n * v.across));
   for (int i = 0; i < n; ++i) {
-    const double rise = faceH[static_cast<size_t>(i)] - faceH[static_cast<size_t>(v.prev(i))];
-    const double f = -(6 * rise + 12 * squeeze(s, at(i)) * v.w[static_cast<size_t>(i)]);
-    for (int j = 0; j < v.across; ++j)
-      v.source[static_cast<size_t>(v.index(i, j))] = f * v.hz[static_cast<size_t>(j)];
+    const double rise = faceH[slot(i)] - faceH[slot(v.prev(i))];
+    const double f = -(6 * rise + 12 * squeeze(s, at(i)) * v.w[slot(i)]);
+    for (int j = 0; j < v.across; ++j) v.source[slot(v.index(i, j))] = f * v.hz[slot(j)];
   }
   return v;
 }
@@ -82,10 +84,10 @@ Volumes volumes(const FilmSetup& setup, const std::vector<double>& phi, const Jo
 // at zero pressure and appear in the diagonal only.
 template <typename Visit>
 double forEachNeighbour(const Volumes& v, int i, int j, Visit visit) {
-  const double hz = v.hz[static_cast<size_t>(j)];
-  const double east = v.eastH3[static_cast<size_t>(i)] * hz;
-  const double west = v.eastH3[static_cast<size_t>(v.prev(i))] * hz;
-  const double north = v.northK[static_cast<size_t>(i)];
+  const double hz = v.hz[slot(j)];
+  const double east = v.eastH3[slot(i)] * hz;
+  const double west = v.eastH3[slot(v.prev(i))] * hz;
+  const double north = v.northK[slot(i)];
   visit(v.index(v.next(i), j), east);
   visit(v.index(v.prev(i), j), west);
   if (j + 1 < v.across) visit(v.index(i, j + 1), north);
@@ -100,12 +102,8 @@ double forEachNeighbour(const Volumes& v, int i, int j, Visit visit) {
 struct Band {
   int size = 0, width = 0;  // width: entries below the diagonal
   std::vector<double> l;    // row k holds columns k - width ... k
-  double& at(int row, int col) {
-    return l[static_cast<size_t>(row * (width + 1) + col - row + width)];
-  }
-  double at(int row, int col) const {
-    return l[static_cast<size_t>(row * (width + 1) + col - row + width)];
-  }
+  double& at(int row, int col) { return l[slot(row * (width + 1) + col - row + width)]; }
+  double at(int row, int col) const { return l[slot(row * (width + 1) + col - row + width)]; }
 };
 
 int ringPosition(int ring, int around) {
@@ -117,8 +115,8 @@ void factor(Band& b) {
     const int first = std::max(0, k - b.width);
     for (int c = first; c <= k; ++c) {
       const int from = std::max(first, c - b.width);
-      const double* rowK = &b.l[static_cast<size_t>(k * (b.width + 1) + from - k + b.width)];
-      const double* rowC = &b.l[static_cast<size_t>(c * (b.width + 1) + from - c + b.width)];
+      const double* rowK = &b.l[slot(k * (b.width + 1) + from - k + b.width)];
+      const double* rowC = &b.l[slot(c * (b.width + 1) + from - c + b.width)];
       double sum = b.at(k, c);
       for (int t = 0; t < c - from; ++t) sum -= rowK[t] * rowC[t];
       b.at(k, c) = c == k ? std::sqrt(sum) : sum / b.at(c, c);
@@ -128,16 +126,14 @@ void factor(Band& b) {
 
 void solveFactored(const Band& b, std::vector<double>& x) {
   for (int k = 0; k < b.size; ++k) {
-    double sum = x[static_cast<size_t>(k)];
-    for (int c = std::max(0, k - b.width); c < k; ++c)
-      sum -= b.at(k, c) * x[static_cast<size_t>(c)];
-    x[static_cast<size_t>(k)] = sum / b.at(k, k);
+    double sum = x[slot(k)];
+    for (int c = std::max(0, k - b.width); c < k; ++c) sum -= b.at(k, c) * x[slot(c)];
+    x[slot(k)] = sum / b.at(k, k);
   }
   for (int k = b.size - 1; k >= 0; --k) {
-    double sum = x[static_cast<size_t>(k)];
-    for (int r = k + 1; r <= std::min(b.size - 1, k + b.width); ++r)
-      sum -= b.at(r, k) * x[static_cast<size_t>(r)];
-    x[static_cast<size_t>(k)] = sum / b.at(k, k);
+    double sum = x[slot(k)];
+    for (int r = k + 1; r <= std::min(b.size - 1, k + b.width); ++r) sum -= b.at(r, k) * x[slot(r)];
+    x[slot(k)] = sum / b.at(k, k);
   }
 }
 
@@ -145,33 +141,32 @@ void solveFactored(const Band& b, std::vector<double>& x) {
 // at every other node.
 std::vector<double> solveHeld(const Volumes& v, const std::vector<char>& ruptured) {
   const int m = v.across;
-  std::vector<int> order(static_cast<size_t>(v.around * m));  // node -> band row
+  std::vector<int> order(slot(v.around * m));  // node -> band row
   for (int i = 0; i < v.around; ++i)
-    for (int j = 0; j < m; ++j)
-      order[static_cast<size_t>(v.index(i, j))] = ringPosition(i, v.around) * m + j;
+    for (int j = 0; j < m; ++j) order[slot(v.index(i, j))] = ringPosition(i, v.around) * m + j;
   Band b;
   b.size = v.around * m;
   b.width = 2 * m;
-  b.l.assign(static_cast<size_t>(b.size * (b.width + 1)), 0.0);
-  std::vector<double> x(static_cast<size_t>(b.size), 0.0);
+  b.l.assign(slot(b.size * (b.width + 1)), 0.0);
+  std::vector<double> x(slot(b.size), 0.0);
   for (int i = 0; i < v.around; ++i)
     for (int j = 0; j < m; ++j) {
       const int node = v.index(i, j);
-      const int row = order[static_cast<size_t>(node)];
-      if (ruptured[static_cast<size_t>(node)]) {
+      const int row = order[slot(node)];
+      if (ruptured[slot(node)]) {
         b.at(row, row) = 1;
         continue;
       }
       b.at(row, row) = forEachNeighbour(v, i, j, [&](int other, double g) {
-        const int col = order[static_cast<size_t>(other)];
-        if (col < row && !ruptured[static_cast<size_t>(other)]) b.at(row, col) -= g;
+        const int col = order[slot(other)];
+        if (col < row && !ruptured[slot(other)]) b.at(row, col) -= g;
       });
-      x[static_cast<size_t>(row)] = v.source[static_cast<size_t>(node)];
+      x[slot(row)] = v.source[slot(node)];
     }
   factor(b);
   solveFactored(b, x);
   std::vector<double> p(x.size());
-  for (size_t node = 0; node < p.size(); ++node) p[node] = x[static_cast<size_t>(order[node])];
+  for (size_t node = 0; node < p.size(); ++node) p[node] = x[slot(order[node])];
   return p;
 }
 
@@ -186,15 +181,14 @@ FilmField startOnHalfGrid(const FilmSetup& setup, const JournalState& state) {
   half.grid = {g.around / 2, g.across / 2};
   const FilmField h = solveFilm(half, state);
   FilmField start;
-  start.ruptured.resize(static_cast<size_t>(g.around * g.across));
+  start.ruptured.resize(slot(g.around * g.across));
   auto at = [&](int i, int j) {
-    return h.ruptured[static_cast<size_t>((i % half.grid.around) * half.grid.across + j)] != 0;
+    return h.ruptured[slot((i % half.grid.around) * half.grid.across + j)] != 0;
   };
   for (int i = 0; i < g.around; ++i)
     for (int j = 0; j < g.across; ++j) {
       const int ci = i / 2, cj = std::min(j / 2, half.grid.across - 1);
-      start.ruptured[static_cast<size_t>(i * g.across + j)] =
-          at(ci, cj) && (i % 2 == 0 || at(ci + 1, cj));
+      start.ruptured[slot(i * g.across + j)] = at(ci, cj) && (i % 2 == 0 || at(ci + 1, cj)) ? 1 : 0;
     }
   return start;
 }
@@ -203,10 +197,10 @@ FilmField startOnHalfGrid(const FilmSetup& setup, const JournalState& state) {
 
 std::vector<double> nodesAround(double clusterEps, int around) {
   const double a = 1 - std::sqrt(1 - std::min(std::fabs(clusterEps), 1.0));
-  std::vector<double> phi(static_cast<size_t>(around));
+  std::vector<double> phi(slot(around));
   for (int i = 0; i < around; ++i) {
     const double theta = 2 * PI * i / around;
-    phi[static_cast<size_t>(i)] = theta + a * std::sin(theta);
+    phi[slot(i)] = theta + a * std::sin(theta);
   }
   return phi;
 }
@@ -223,7 +217,7 @@ FilmField solveFilm(const FilmSetup& setup, const JournalState& state, const Fil
   }
   f.ruptured = start->ruptured.size() == nodes ? start->ruptured : std::vector<char>(nodes, 0);
   if (setup.feedAtPhiZero)
-    for (int j = 0; j < v.across; ++j) f.ruptured[static_cast<size_t>(j)] = 1;
+    for (int j = 0; j < v.across; ++j) f.ruptured[slot(j)] = 1;
   double sourceScale = 0;
   for (double s : v.source) sourceScale = std::max(sourceScale, std::fabs(s));
   for (int step = 0; step < MOST_ACTIVE_SET_STEPS; ++step) {
@@ -231,23 +225,25 @@ FilmField solveFilm(const FilmSetup& setup, const JournalState& state, const Fil
     double peak = 0;
     for (double p : f.pressure) peak = std::max(peak, p);
     // A node leaves the film where its pressure would be negative, and
-    // joins it again where holding it at zero takes oil out (the flow
-    // balance's residual is negative). Rounding is not a reason to move.
+    // joins it again where, held at zero, more oil would flow in than out
+    // (its balance's residual is negative). Rounding is no reason to move.
     bool moved = false;
     for (int i = 0; i < v.around; ++i)
       for (int j = 0; j < v.across; ++j) {
-        const size_t node = static_cast<size_t>(v.index(i, j));
+        const size_t node = slot(v.index(i, j));
         if (setup.feedAtPhiZero && i == 0) continue;
         if (!f.ruptured[node]) {
-          if (f.pressure[node] < -1e-12 * peak) f.ruptured[node] = moved = true;
+          if (f.pressure[node] < -1e-12 * peak) {
+            f.ruptured[node] = 1;
+            moved = true;
+          }
           continue;
         }
         double inflow = 0;
-        forEachNeighbour(v, i, j, [&](int other, double g) {
-          inflow += g * f.pressure[static_cast<size_t>(other)];
-        });
+        forEachNeighbour(v, i, j,
+                         [&](int other, double g) { inflow += g * f.pressure[slot(other)]; });
         if (-inflow - v.source[node] < -1e-12 * sourceScale) {
-          f.ruptured[node] = false;
+          f.ruptured[node] = 0;
           moved = true;
         }
       }
@@ -265,14 +261,11 @@ FilmForce filmForce(const FilmSetup& setup, const FilmField& field) {
   const double dz = 1.0 / m;
   FilmForce force;
   for (int i = 0; i < setup.grid.around; ++i) {
-    const double phi = field.phi[static_cast<size_t>(i)];
-    const double after =
-        i + 1 == setup.grid.around ? 2 * PI : field.phi[static_cast<size_t>(i + 1)];
-    const double before =
-        i == 0 ? field.phi.back() - 2 * PI : field.phi[static_cast<size_t>(i - 1)];
+    const double phi = field.phi[slot(i)];
+    const double after = i + 1 == setup.grid.around ? 2 * PI : field.phi[slot(i + 1)];
+    const double before = i == 0 ? field.phi.back() - 2 * PI : field.phi[slot(i - 1)];
     double across = 0;  // P over Z from -1 to 1
-    for (int j = 0; j < m; ++j)
-      across += field.pressure[static_cast<size_t>(i * m + j)] * (j == 0 ? dz : 2 * dz);
+    for (int j = 0; j < m; ++j) across += field.pressure[slot(i * m + j)] * (j == 0 ? dz : 2 * dz);
     const double area = across * (after - before) / 2;
     force.x -= area * std::cos(phi) / 4;
     force.y -= area * std::sin(phi) / 4;

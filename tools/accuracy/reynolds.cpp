@@ -6,6 +6,10 @@
 
 namespace {
 
+// A node's or an entry's place in its vector, from a count that is never
+// negative.
+size_t slot(int i) { return static_cast<size_t>(i); }
+
 constexpr double PI = 3.14159265358979323846;
 
 }  // namespace
@@ -24,10 +28,10 @@ FilmSolution solveReynolds(double widthRatio, double eps, ReynoldsGrid grid) {
   const double dz = 1.0 / m;
   double endFlow = 0;
   for (int i = 1; i < grid.around; ++i) {
-    const double phi = f.phi[static_cast<size_t>(i)];
-    const double after = i + 1 == grid.around ? 2 * PI : f.phi[static_cast<size_t>(i + 1)];
-    const double dphi = (after - f.phi[static_cast<size_t>(i - 1)]) / 2;
-    auto p = [&](int j) { return f.pressure[static_cast<size_t>(i * m + j)]; };
+    const double phi = f.phi[slot(i)];
+    const double after = i + 1 == grid.around ? 2 * PI : f.phi[slot(i + 1)];
+    const double dphi = (after - f.phi[slot(i - 1)]) / 2;
+    auto p = [&](int j) { return f.pressure[slot(i * m + j)]; };
     // dP/dZ at the end, second order from the two nodes inside.
     const double slope = (-4 * p(m - 1) + p(m - 2)) / (2 * dz);
     endFlow += std::pow(1 + eps * std::cos(phi), 3) * slope * dphi;
