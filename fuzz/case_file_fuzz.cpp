@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  // The rotor's coefficients solve the film some seventeen times a row: a
+  // The rotor's coefficients solve the film some sixteen times a row: a
   // file that may ask for them is passed over for time.
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   if (bytes.find("coefficients") != std::string::npos) return 0;

@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string line(reinterpret_cast<const char*>(data), size);
   std::istringstream text(line);
   std::vector<std::string> words{"palimo-balance"};
-  // The rotor's coefficients solve the film some seventeen times a point:
+  // The rotor's coefficients solve the film some sixteen times a point:
   // with them, one point alone.
   const bool coefficients = line.find("coefficients") != std::string::npos;
   for (std::string word; text >> word;) {

@@ -107,7 +107,7 @@ export async function balanceForm(engine, paths) {
 export async function balanceLimits(engine, paths) {
   const what = `${engine.name}: balance page`;
   // The largest study, and one row more refused in words; with the rotor's
-  // coefficients a row costs some seventeen films, and the limit is lower.
+  // coefficients a row costs some sixteen films, and the limit is lower.
   for (const [study, most] of [['', 20000], ['coefficients=1&', 30]]) {
     const which = study ? 'with the coefficients ' : '';
     const started = Date.now();
