@@ -16,11 +16,11 @@
 
 namespace {
 
-ProgramRun balance(const std::string& arguments) {
+ProgramRun balance(const std::string& arguments, int timeoutMs = 5000) {
   Launch launch;
   launch.commandLine = arguments.c_str();
   launch.program = PALIMO_BALANCE_BINARY;
-  return runWithPipedInput("", 5000, launch);
+  return runWithPipedInput("", timeoutMs, launch);
 }
 
 TEST(HeatBalanceTest, WaltherLawGoesThroughItsTwoPoints) {
@@ -145,8 +145,11 @@ TEST(CaseFileTest, CasesStreamInFixedMemory) {
   for (int i = 0; i < 200000; ++i) std::fputs("x,1\n", file);
   std::fclose(file);
   const ProgramRun few = balance(std::string("--nu40 46 --nu100 6.8 --speed x --csv"));
-  const ProgramRun many = balance(std::string("--nu40 46 --nu100 6.8 --cases ") + path);
+  // Some seconds under the sanitizers, more on a busy machine: its time is
+  // not what this measures.
+  const ProgramRun many = balance(std::string("--nu40 46 --nu100 6.8 --cases ") + path, 120000);
   std::remove(path);
+  ASSERT_FALSE(many.timedOut) << "200,000 cases took over 2 minutes: the machine is too slow";
   EXPECT_EQ(0, many.exitStatus) << many.errors;
   EXPECT_EQ(200001, std::count(many.output.begin(), many.output.end(), '\n'));
   // AddressSanitizer holds freed memory back in quarantine: no measure there.
