@@ -261,6 +261,7 @@ std::string verdictText(unsigned failed) {
 void printCsvRow(const Design& design, const HeatBalance* balance, const char* status,
                  const CsvLayout& layout, const RawCell& raw, const BandCells* band) {
   const char* separator = "";
+  const bool balanced = balance && balance->outcome == BalanceOutcome::BALANCED;
   const BalancedRow row = balancedRow(design, balance);
   forEachColumn(design, balance, row, [&](const char*, double value, bool known, int option) {
     printText(separator);
@@ -275,7 +276,6 @@ void printCsvRow(const Design& design, const HeatBalance* balance, const char* s
       printFormatted(",%s", optionText(design, findOption(name)).c_str());
     double housingHeat = 0, oilHeat = 0;
     heatFlows(row.data, row.results, design.cooling, housingHeat, oilHeat);
-    const bool balanced = balance && balance->outcome == BalanceOutcome::BALANCED;
     for (const double heat : {housingHeat, oilHeat})
       printFormatted(",%s", balanced ? spell(heat == 0 ? 0 : heat, "%.10g").text : "");
   }
@@ -283,10 +283,9 @@ void printCsvRow(const Design& design, const HeatBalance* balance, const char* s
     printFormatted(",%s,%s,%s", csvCell(band ? band->fit : "").c_str(),
                    band ? band->clearanceCase : "", band ? band->fitVerdict.c_str() : "");
   if (layout.coefficients) {
-    const bool balanced = balance && balance->outcome == BalanceOutcome::BALANCED;
-    const RotorValues rotor =
-        balanced && design.coefficients ? rotorValues(row.data, row.results) : RotorValues();
-    printRotorCells(balanced && design.coefficients ? &rotor : nullptr);
+    const bool wanted = balanced && design.coefficients;
+    const RotorValues rotor = wanted ? rotorValues(row.data, row.results) : RotorValues();
+    printRotorCells(wanted ? &rotor : nullptr);
   }
   if (status) printFormatted(",%s", status);
   printText("\n");
