@@ -67,4 +67,26 @@ TEST(FilmCoefficientsTest, NoValuesBeyondTheRangeOfTheEquilibrium) {
   }
 }
 
+
+
+// A journal through the wall, or nowhere, has no film to solve: no force
+// may come of it.
+TEST(FilmSolverTest, NoFilmWhereTheGapIsNotPositive) {
+  const struct {
+    JournalState state;
+    bool solved;
+  } rows[] = {
+      {{-0.5, 0, 0, 0}, true},
+      {{-1.05, 0, 0, 0}, false},       // the journal through the wall
+      {{0, 1.0, 0, 0}, false},         // touching it
+      {{double(NAN), 0, 0, 0}, false}  // nowhere
+  };
+  for (const auto& row : rows) {
+    FilmSetup setup;
+    setup.clusterEps = 0.5;
+    const FilmField f = solveFilm(setup, row.state);
+    EXPECT_EQ(row.solved, f.solved) << row.state.x << " " << row.state.y;
+    EXPECT_EQ(row.solved, std::isfinite(filmForce(setup, f).x)) << row.state.x;
+  }
+}
 }  // namespace

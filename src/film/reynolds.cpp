@@ -42,6 +42,7 @@ struct Volumes {
   std::vector<double> eastH3;  // H^3 / (phi[i+1] - phi[i]) at the face towards i + 1
   std::vector<double> northK;  // (D/B)^2 H^3 w / dz at the face towards j + 1, per i
   std::vector<double> source;  // f at (i, j)
+  bool gapPositive = true;     // H > 0 all round: a film to solve
   int index(int i, int j) const { return i * across + j; }
   int next(int i) const { return i + 1 == around ? 0 : i + 1; }
   int prev(int i) const { return i == 0 ? around - 1 : i - 1; }
@@ -51,6 +52,8 @@ Volumes volumes(const FilmSetup& setup, const std::vector<double>& phi, const Jo
   Volumes v;
   v.around = setup.grid.around;
   v.across = setup.grid.across;
+  // The narrowest gap is 1 - |(x, y)|, wherever it falls between nodes.
+  v.gapPositive = std::hypot(s.x, s.y) < 1;
   const int n = v.around;
   const double dz = 1.0 / v.across;
   const double k = 1 / (setup.widthRatio * setup.widthRatio);  // (D/B)^2
@@ -110,7 +113,9 @@ int ringPosition(int ring, int around) {
   return ring <= (around - 1) / 2 ? 2 * ring : 2 * (around - 1 - ring) + 1;
 }
 
-void factor(Band& b) {
+// False where a pivot is not positive: the matrix is not positive definite,
+// as no film with a positive gap gives it.
+bool factor(Band& b) {
   for (int k = 0; k < b.size; ++k) {
     const int first = std::max(0, k - b.width);
     for (int c = first; c <= k; ++c) {
@@ -119,9 +124,11 @@ void factor(Band& b) {
       const double* rowC = &b.l[slot(c * (b.width + 1) + from - c + b.width)];
       double sum = b.at(k, c);
       for (int t = 0; t < c - from; ++t) sum -= rowK[t] * rowC[t];
+      if (c == k && !(sum > 0 && std::isfinite(sum))) return false;
       b.at(k, c) = c == k ? std::sqrt(sum) : sum / b.at(c, c);
     }
   }
+  return true;
 }
 
 void solveFactored(const Band& b, std::vector<double>& x) {
@@ -138,7 +145,7 @@ void solveFactored(const Band& b, std::vector<double>& x) {
 }
 
 // The pressures with the ruptured nodes held at zero and the flow balanced
-// at every other node.
+// at every other node; empty where the matrix has no factor.
 std::vector<double> solveHeld(const Volumes& v, const std::vector<char>& ruptured) {
   const int m = v.across;
   std::vector<int> order(slot(v.around * m));  // node -> band row
@@ -163,7 +170,7 @@ std::vector<double> solveHeld(const Volumes& v, const std::vector<char>& rupture
       });
       x[slot(row)] = v.source[slot(node)];
     }
-  factor(b);
+  if (!factor(b)) return {};
   solveFactored(b, x);
   std::vector<double> p(x.size());
   for (size_t node = 0; node < p.size(); ++node) p[node] = x[slot(order[node])];
@@ -210,6 +217,13 @@ FilmField solveFilm(const FilmSetup& setup, const JournalState& state, const Fil
   f.phi = nodesAround(setup.clusterEps, setup.grid.around);
   const Volumes v = volumes(setup, f.phi, state);
   const size_t nodes = v.source.size();
+  // Without a film, every pressure is not a number, and none is solved.
+  const auto noFilm = [&]() {
+    f.pressure.assign(nodes, NAN);
+    f.ruptured.assign(nodes, 0);
+    return f;
+  };
+  if (!v.gapPositive) return noFilm();
   FilmField coarse;
   if (!start || start->ruptured.size() != nodes) {
     coarse = startOnHalfGrid(setup, state);
@@ -222,6 +236,7 @@ FilmField solveFilm(const FilmSetup& setup, const JournalState& state, const Fil
   for (double s : v.source) sourceScale = std::max(sourceScale, std::fabs(s));
   for (int step = 0; step < MOST_ACTIVE_SET_STEPS; ++step) {
     f.pressure = solveHeld(v, f.ruptured);
+    if (f.pressure.empty()) return noFilm();
     double peak = 0;
     for (double p : f.pressure) peak = std::max(peak, p);
     // A node leaves the film where its pressure would be negative, and
@@ -260,6 +275,10 @@ FilmForce filmForce(const FilmSetup& setup, const FilmField& field) {
   const int m = setup.grid.across;
   const double dz = 1.0 / m;
   FilmForce force;
+  if (!field.solved) {  // its pressures may be missing
+    force.x = force.y = NAN;
+    return force;
+  }
   for (int i = 0; i < setup.grid.around; ++i) {
     const double phi = field.phi[slot(i)];
     const double after = i + 1 == setup.grid.around ? 2 * PI : field.phi[slot(i + 1)];
@@ -270,6 +289,5 @@ FilmForce filmForce(const FilmSetup& setup, const FilmField& field) {
     force.x -= area * std::cos(phi) / 4;
     force.y -= area * std::sin(phi) / 4;
   }
-  if (!field.solved) force.x = force.y = NAN;
   return force;
 }

@@ -56,6 +56,9 @@ struct FilmField {
 
 // Solves the film for the journal's state. start, where given and of the
 // same grid, gives the first guess of the ruptured region.
+// REQUIRES: a gap above zero all round (|(x, y)| < 1); where it is not, or
+// the search does not settle, the field is not solved and its force is not
+// a number.
 FilmField solveFilm(const FilmSetup& setup, const JournalState& state,
                     const FilmField* start = nullptr);
 
