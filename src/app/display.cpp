@@ -61,7 +61,7 @@ void printFilmGeometry(const BearingData& data, const BearingResults& results) {
   printFormatted("h0lim= %g mm\n", data.h0Limit);
 }
 
-void printOperatingResults(const BearingResults& results) {
+void printOperatingResults(const BearingResults& results, bool outletTemp) {
   printText("\n");  // closes the line of the previous pause prompt
   printText(reynoldsConditionHolds(results) ? "Reynolds-Bed. erfuellt\n"
                                             : "Rey.Bed. nicht erfuellt\n");
@@ -71,7 +71,7 @@ void printOperatingResults(const BearingResults& results) {
   printFormatted("Q1     = %g cm3/s\n", results.q1);
   printFormatted("Q2     = %g cm3/s\n", results.q2);
   printFormatted("Q      = %g cm3/s\n", results.q);
-  printFormatted("OelAusT= %g Grad C\n", results.outletTempCalc);
+  if (outletTemp) printFormatted("OelAusT= %g Grad C\n", results.outletTempCalc);
   printFormatted("eps ue = %g \n", results.epsTransition);
   printFormatted("So ue  = %g \n", results.soTransition);
 }

@@ -24,5 +24,6 @@ void printWidthRatioError();
 void printFilmGeometry(const BearingData& data, const BearingResults& results);
 
 // The whole second screen of a run: Reynolds check, friction, oil flows,
-// outlet temperature and the transition to mixed friction.
-void printOperatingResults(const BearingResults& results);
+// outlet temperature and the transition to mixed friction; the outlet
+// temperature left out where no oil flows through (a housing-cooled bearing).
+void printOperatingResults(const BearingResults& results, bool outletTemp = true);

@@ -9,12 +9,14 @@
 #include "text/numeral.h"
 
 double ValueOrRange::at(long i) const {
-  if (i == 0) return first;
-  if (i == count - 1) return last;
+  if (count == 1) return first;
   const double t = static_cast<double>(i) / static_cast<double>(count - 1);
-  const double value = first + (last - first) * t;
+  double value = i == 0 ? first : i == count - 1 ? last : first + (last - first) * t;
   // Ends so far apart that their difference overflows: weigh each end.
-  return std::isfinite(value) ? value : (1 - t) * first + t * last;
+  if (!std::isfinite(value)) value = (1 - t) * first + t * last;
+  // A point is the design its row prints: 120.00000000000001, printed as
+  // 120, would look a fit's band up in ISO 286's next diameter step.
+  return asPrinted(value);
 }
 
 const char* parseValueOrRange(const char* text, ValueOrRange& given) {
@@ -22,6 +24,7 @@ const char* parseValueOrRange(const char* text, ValueOrRange& given) {
   const char* second = colon ? std::strchr(colon + 1, ':') : nullptr;
   if (!colon) {
     if (!parseNumber(text, given.first)) return "is no number and no range FROM:TO:COUNT";
+    if (!std::isfinite(given.first)) return NOT_FINITE;
     given.last = given.first, given.count = 1;
     return nullptr;
   }
@@ -31,6 +34,7 @@ const char* parseValueOrRange(const char* text, ValueOrRange& given) {
   if (!second || !parseNumber(from.c_str(), given.first) || !parseNumber(to.c_str(), given.last) ||
       !parseNumber(second + 1, count))
     return "is no number and no range FROM:TO:COUNT";
+  if (!std::isfinite(given.first) || !std::isfinite(given.last)) return NOT_FINITE;
   if (!(count >= 1 && count <= MOST_POINTS && count == std::floor(count)))
     return "has a COUNT that is no whole number from 1 to 10000000";
   given.count = static_cast<long>(count);
@@ -53,8 +57,11 @@ std::string choicesText(const Option& o) {
 }
 
 // Stores the value of the option, or its range for the study.
-int takeValue(Request& request, int option, const char* text) {
+int takeValue(Request& request, int option, const char* typed) {
   const std::string name = std::string("--") + OPTIONS[option].name;
+  // Blanks around a value are no part of it, as in a case file's cell.
+  const std::string value = withoutBlanksAround(typed);
+  const char* text = value.c_str();
   if (OPTIONS[option].text) {
     if (const char* wrong = setOptionText(request.base, option, text)) {
       tellError("%s: '%s' %s", name.c_str(), text, wrong);

@@ -11,7 +11,8 @@
 constexpr long MOST_POINTS = 10000000;
 
 // What an option was given on the command line: count evenly spaced values
-// from first to last, both included; one value is a count of 1.
+// from first to last, both included, each as its row prints it (ten
+// digits); one value is a count of 1, taken as given.
 struct ValueOrRange {
   double first = 0;
   double last = 0;

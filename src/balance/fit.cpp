@@ -101,5 +101,7 @@ const char* clearanceBand(const Fit& fit, double diameter, double band[BAND_CASE
   band[0] = (boreLower - shaftUpper) / 1000;
   band[2] = (boreUpper - shaftLower) / 1000;
   band[1] = (band[0] + band[2]) / 2;
+  // An interference fit: the shaft is pressed into its bore, no bearing.
+  if (!(band[2] > 0)) return "leaves no clearance: its largest is not above 0 mm at 20 C";
   return nullptr;
 }

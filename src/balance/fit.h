@@ -28,5 +28,7 @@ const char* parseFit(const std::string& text, Fit& fit);
 
 // The band of diametral clearance, mm, that the fit allows at the nominal
 // diameter in mm. Returns nullptr, or why not (a diameter outside the
-// tables, over 3 up to 500 mm).
+// tables, over 3 up to 500 mm; an interference fit, whose largest clearance
+// is not above zero). A transition fit's smallest clearance is not above
+// zero: that end of the band has no film.
 const char* clearanceBand(const Fit& fit, double diameter, double band[BAND_CASES]);

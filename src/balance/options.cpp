@@ -4,12 +4,16 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "balance/fit.h"
 #include "text/numeral.h"
 
 namespace {
+
+constexpr double KELVIN = 273.15;         // 0 C in K
+constexpr double HIGHEST_TEMP = 1e15;     // C
 
 using G = OptionGroup;
 constexpr auto NO_NUMBER = nullptr;
@@ -153,6 +157,13 @@ std::string optionText(const Design& design, int option) {
   return text;
 }
 
+double asPrinted(double value) {
+  char text[40];
+  std::snprintf(text, sizeof text, "%.10g", value);
+  const double printed = std::strtod(text, nullptr);
+  return std::isfinite(printed) ? printed : value;  // near the largest double, ten digits overflow
+}
+
 bool setOption(Design& design, int option, double value) {
   const Option& o = OPTIONS[option];
   if (o.text) return false;
@@ -168,11 +179,21 @@ bool setOption(Design& design, int option, double value) {
   return false;
 }
 
-const char* setOptionText(Design& design, int option, const std::string& text) {
+const char NOT_FINITE[] = "is beyond the largest number, 1.8e308";
+
+std::string withoutBlanksAround(const std::string& text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string::npos) return "";
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+const char* setOptionText(Design& design, int option, const std::string& given) {
   const Option& o = OPTIONS[option];
+  const std::string text = withoutBlanksAround(given);
   if (o.text) return o.text->set(design, text);
   double value = 0;
   if (!parseNumber(text.c_str(), value)) return "is no number";
+  if (!std::isfinite(value)) return NOT_FINITE;
   return setOption(design, option, value) ? nullptr : "is no choice of the option";
 }
 
@@ -299,6 +320,21 @@ const char* optionTableJson() {
 int refusedValue(const Design& design, const char** why) {
   const Oil& oil = design.oil;
   const BearingData& data = design.data;
+  // Every temperature of the table, by its unit: none lies below absolute
+  // zero, and above 1e15 C the search's 250 K hold too few doubles (one
+  // every 0.125 K there) to search.
+  for (int i = 0; i < OPTION_COUNT; ++i) {
+    if (std::strcmp(OPTIONS[i].unit, "C") != 0) continue;
+    const double temp = optionValue(design, i);
+    if (temp < -KELVIN) *why = "must not lie below absolute zero, -273.15 C";
+    if (temp > HIGHEST_TEMP) *why = "must be at most 1e15 C";
+    if (temp < -KELVIN || temp > HIGHEST_TEMP) return i;
+  }
+  // A clearance not above zero at 20 C is a shaft seized in its bore.
+  if (design.fit.empty() && !(data.clearance > 0)) {
+    *why = "must be above 0 mm: at 20 C the shaft would be seized in its bore";
+    return findOption("clearance");
+  }
   if (!(oil.nu100 > LOWEST_VISCOSITY)) {
     *why = "must be above 0.3 mm2/s";
     return findOption("nu100");

@@ -68,12 +68,23 @@ double optionValue(const Design& design, int option);
 // stands, a number as %.10g prints it, "" where it has none.
 std::string optionText(const Design& design, int option);
 
+// A value as its CSV cell gives it back: rounded to the ten digits of
+// %.10g.
+double asPrinted(double value);
+
 // Sets an option's value; false for a value that a choice does not take,
 // and for a text option.
 bool setOption(Design& design, int option, double value);
 
-// Sets an option from its text as given: a number, or a text option's text.
-// Returns nullptr, or why the option does not take it.
+// Why a number that overflows a double is no value of any option.
+extern const char NOT_FINITE[];
+
+// The text without the blanks and tabs around it.
+std::string withoutBlanksAround(const std::string& text);
+
+// Sets an option from its text as given, blanks around it dropped: a
+// finite number, or a text option's text. Returns nullptr, or why the
+// option does not take it.
 const char* setOptionText(Design& design, int option, const std::string& text);
 
 // The text of --help, with every default read from the data set.

@@ -14,30 +14,44 @@ namespace {
 enum { DONE = 0, NO_BALANCE = 1, USAGE_ERROR = 2 };
 
 // Why there is no balanced point, on standard error.
-void tellNoBalance(const HeatBalance& balance) {
+void tellNoBalance(const HeatBalance& balance, const Cooling& cooling) {
   const BearingData& data = balance.data;
   const double from = balance.rangeFrom, to = balance.rangeTo;
   if (balance.outcome == BalanceOutcome::WIDTH_RATIO_OUT_OF_RANGE) {
     tellError("B/D = %s lies outside 0.125 ... 1", spell(data.width / data.diameter).text);
   } else if (balance.outcome == BalanceOutcome::NOT_A_NUMBER) {
-    tellError("the calculation gives no outlet temperature (OelAusT= %s) at an assumed %s GradC",
-              spell(balance.results.outletTempCalc).text, spell(data.oilOutletTemp).text);
+    const bool housing = cooling.mode == CoolingMode::HOUSING;
+    const double calculated =
+        data.oilOutletTemp + balanceResidual(data, balance.results, cooling);
+    tellError("the calculation gives no %s temperature (%s= %s) at an assumed %s GradC",
+              housing ? "bearing" : "outlet", soughtName(cooling), spell(calculated).text,
+              spell(data.oilOutletTemp).text);
+  } else if (balance.outcome == BalanceOutcome::NO_FILM && !(data.clearance > 0)) {
+    tellError("no film: the clearance at 20 C, %s mm, is not above zero: the shaft is seized",
+              spell(data.clearance).text);
+  } else if (balance.outcome == BalanceOutcome::NO_FILM && balance.closedAtStart) {
+    tellError(
+        "no film: the effective clearance is not above zero at %s GradC, the %s temperature, "
+        "where the bearing starts: the shaft is seized",
+        spell(cooling.mode == CoolingMode::HOUSING ? cooling.ambientTemp : data.oilInletTemp).text,
+        cooling.mode == CoolingMode::HOUSING ? "ambient" : "oil's inlet");
   } else if (balance.outcome == BalanceOutcome::NO_FILM) {
     tellError("no film: the effective clearance is not above zero between %s and %s GradC",
-              spell(data.oilInletTemp).text, spell(data.oilInletTemp + BALANCE_RANGE).text);
+              spell(from).text, spell(to).text);
   } else {
     const BalanceStep& first = balance.steps[0];
     const char* side = first.calculatedOutlet > first.assumedOutlet ? "above" : "below";
+    const char* sought =
+        cooling.mode == CoolingMode::HOUSING ? "bearing temperature" : "outlet temperature";
     if (balance.closesAtTop)
       tellError(
           "the clearance closes at about %s GradC without a heat balance: from %s GradC up to "
-          "there the calculated outlet temperature stays %s the assumed one",
-          spell(to).text, spell(from).text, side);
+          "there the calculated %s stays %s the assumed one",
+          spell(to).text, spell(from).text, sought, side);
     else
       tellError(
-          "no heat balance between %s and %s GradC: the calculated outlet temperature stays %s "
-          "the assumed one",
-          spell(from).text, spell(to).text, side);
+          "no heat balance between %s and %s GradC: the calculated %s stays %s the assumed one",
+          spell(from).text, spell(to).text, sought, side);
   }
 }
 
@@ -59,7 +73,7 @@ int runBand(const Request& request) {
       const char* const ends[] = {"smallest", "mean", "largest"};
       tellError("the fit's %s clearance, %s mm, has no balanced point:", ends[k],
                 spell(band[k]).text);
-      tellNoBalance(set.balances[k]);
+      tellNoBalance(set.balances[k], design.cooling);
       return NO_BALANCE;
     }
   if (!request.csv) {
@@ -89,7 +103,7 @@ int runRequest(Request& request) {
     const Design& design = request.base;
     const HeatBalance balance = closeHeatBalance(design.data, design.oil, design.cooling);
     if (balance.outcome != BalanceOutcome::BALANCED) {
-      tellNoBalance(balance);
+      tellNoBalance(balance, design.cooling);
       return NO_BALANCE;
     }
     if (request.csv) {

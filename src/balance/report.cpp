@@ -25,6 +25,10 @@ Spelled spell(double value, const char* format) {
   return spelled;
 }
 
+const char* soughtName(const Cooling& cooling) {
+  return cooling.mode == CoolingMode::HOUSING ? "LagerT" : "OelAusT";
+}
+
 std::string csvCell(const std::string& text) {
   if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
   std::string cell = "\"";
@@ -43,10 +47,11 @@ double roundedGap(double gap) {
 
 const char* holds(bool check) { return check ? "erfuellt" : "nicht erfuellt"; }
 
-// The temperature that the search seeks: the oil's outlet temperature, or
-// with the housing alone the bearing's.
-const char* sought(const Cooling& cooling) {
-  return cooling.mode == CoolingMode::HOUSING ? "LagerT " : "OelAusT";
+// The sought temperature's name, padded to the columns of the screen.
+std::string padded(const Cooling& cooling) {
+  std::string name = soughtName(cooling);
+  name.resize(7, ' ');
+  return name;
 }
 
 // The search, one line a calculation, headed by the temperature sought.
@@ -54,8 +59,8 @@ void printSearch(const HeatBalance& balance, const Cooling& cooling) {
   const char* const titles[] = {"", " ueber das Gehaeuse", " ueber Oel und Gehaeuse"};
   printFormatted("Waermebilanz%s, dyn.Vis. nach Ubbelohde-Walther\n",
                  titles[static_cast<int>(cooling.mode)]);
-  printFormatted("Nr. %s    S-FilmT    dyn.Vis.   %s ber.\n", sought(cooling),
-                 cooling.mode == CoolingMode::HOUSING ? "LagerT" : "OelAusT");
+  printFormatted("Nr. %s    S-FilmT    dyn.Vis.   %s ber.\n", padded(cooling).c_str(),
+                 soughtName(cooling));
   printText("    GradC      GradC      mPa*s      GradC\n");
   const int shown = balance.stepCount < MAX_BALANCE_STEPS ? balance.stepCount : MAX_BALANCE_STEPS;
   for (int i = 0; i < shown; ++i) {
@@ -72,8 +77,7 @@ void printSearch(const HeatBalance& balance, const Cooling& cooling) {
 // where the housing gives heat off, the two heat flows.
 void printBalances(const HeatBalance& balance, const Cooling& cooling) {
   const BalancePoint& first = balance.balances[0];
-  const bool housing = cooling.mode == CoolingMode::HOUSING;
-  const char* name = housing ? "LagerT" : "OelAusT";
+  const char* name = soughtName(cooling);
   printFormatted("Bilanz geschlossen: %s= %s GradC%s\n", name, spell(first.outletTemp).text,
                  first.rising ? ", instabil" : "");
   printFormatted("Abweichung: %s ber.-%s= %s K%s\n", name, name, spell(roundedGap(first.gap)).text,
@@ -105,7 +109,7 @@ void printChecks(const HeatBalance& balance, const Checks& checks, const Limits&
   printFormatted("Re     = %s <= Re kr= %s: %s\n", spell(r.re).text, spell(r.reCrit).text,
                  holds(checks.laminar));
   if (!std::isnan(limits.outletTemp))
-    printFormatted("%s= %s GradC <= %s GradC: %s\n", sought(cooling), spell(d.oilOutletTemp).text,
+    printFormatted("%s= %s GradC <= %s GradC: %s\n", padded(cooling).c_str(), spell(d.oilOutletTemp).text,
                    spell(limits.outletTemp).text, holds(checks.temp));
   if (!std::isnan(limits.load))
     printFormatted("p      = %s N/mm2 <= %s N/mm2: %s\n", spell(r.pressure).text,
@@ -123,12 +127,6 @@ struct BalancedRow {
   BearingResults results;
   double gap = 0;  // the residual of the sought temperature, K
 };
-
-double asPrinted(double value) {
-  char text[40];
-  std::snprintf(text, sizeof text, "%.10g", value);
-  return std::strtod(text, nullptr);
-}
 
 BalancedRow balancedRow(const Design& design, const HeatBalance* balance) {
   BalancedRow row;
@@ -222,7 +220,9 @@ void printScreen(const HeatBalance& balance, const Checks& checks, const Design&
   printText("\n");
   printCharacteristics(balance.results);
   printFilmGeometry(balance.data, balance.results);
-  printOperatingResults(balance.results);
+  // With the housing alone the oil only wets the bearing: palimo's outlet
+  // temperature of oil flowing through has no meaning there.
+  printOperatingResults(balance.results, design.cooling.mode != CoolingMode::HOUSING);
   printChecks(balance, checks, limits, design.cooling);
   if (design.coefficients)
     printRotorBlock(rotorValues(balance.data, balance.results), balance.results);
@@ -313,7 +313,7 @@ void printBandScreen(const Design& design, const double band[BAND_CASES],
     numbers(label, [&](int k) { return balances[k].results.*field; });
   };
   result("psi", &BearingResults::psi);
-  numbers(design.cooling.mode == CoolingMode::HOUSING ? "LagerT GradC" : "OelAusT GradC",
+  numbers((soughtName(design.cooling) + std::string(" GradC")).c_str(),
           [&](int k) { return balances[k].data.oilOutletTemp; });
   result("h0 mm", &BearingResults::h0);
   result("So", &BearingResults::so);
@@ -329,7 +329,8 @@ void printBandScreen(const Design& design, const double band[BAND_CASES],
   };
   check("h0 >= h0lim", &Checks::film);
   check("Re <= Re kr", &Checks::laminar);
-  if (!std::isnan(design.limits.outletTemp)) check("OelAusT <= Gr.", &Checks::temp);
+  if (!std::isnan(design.limits.outletTemp))
+    check((soughtName(design.cooling) + std::string(" <= Gr.")).c_str(), &Checks::temp);
   if (!std::isnan(design.limits.load)) check("p <= Grenze", &Checks::load);
   if (design.coefficients) printBandRotor(balances, numbers);
   unsigned failed = 0;

@@ -16,6 +16,11 @@ struct Spelled {
 };
 Spelled spell(double value, const char* format = "%g");
 
+// The temperature that the heat balance seeks, as the screen names it: the
+// bearing's (LagerT) with the housing alone, else the oil's outlet
+// temperature (OelAusT).
+const char* soughtName(const Cooling& cooling);
+
 // A text as a CSV cell: quoted where it holds a comma, a quote or a line
 // end.
 std::string csvCell(const std::string& text);

@@ -76,30 +76,39 @@ void addBalance(Search& s, const Point& at, bool rising, bool jump) {
   ++balance.balanceCount;
 }
 
-// The range of assumed outlet temperatures with a film. The effective
-// clearance psi0 + (alphaL - alphaW)(Tfilm - 20), Tfilm = (T + Tin) / 2, is
-// linear in T; where a shaft expands more than its bearing it closes as the
-// film warms. The range stays a millionth of its width inside, where the
-// film is thin but there.
+// The range of assumed outlet temperatures with a film. A bearing starts
+// from the oil's inlet temperature (with the housing alone, from the
+// ambient): where its clearance is not open there, or at 20 C, the shaft is
+// seized and no film forms. From there the search runs BALANCE_RANGE up;
+// with oil and housing together in a cooler room, also down towards the
+// ambient, where the housing takes more heat than the friction makes and
+// the oil leaves cooler than it came. The effective clearance psi0 +
+// (alphaL - alphaW)(Tfilm - 20), Tfilm = (T + Tin) / 2, is linear in T;
+// where a shaft expands more than its bearing it closes as the film warms.
+// The range stays a millionth of BALANCE_RANGE inside, where the film is
+// thin but there.
 void findRange(const BearingData& data, const Cooling& cooling, HeatBalance& balance) {
   const bool housing = cooling.mode == CoolingMode::HOUSING;
-  balance.rangeFrom = housing ? cooling.ambientTemp : data.oilInletTemp;
-  balance.rangeTo = balance.rangeFrom + BALANCE_RANGE;
+  const double start = housing ? cooling.ambientTemp : data.oilInletTemp;
+  balance.rangeFrom = start;
+  if (cooling.mode == CoolingMode::BOTH && cooling.ambientTemp < start)
+    balance.rangeFrom = std::max(cooling.ambientTemp, start - BALANCE_RANGE);
+  balance.rangeTo = start + BALANCE_RANGE;
+  balance.closedAtStart = !(data.clearance > 0);
   const double change = data.alphaBearing - data.alphaShaft;
-  if (change == 0) return;
+  if (change == 0 || balance.closedAtStart) return;
   // The film temperature at which it closes, and the sought one there: the
   // film's own with the housing alone.
   const double closedFilm = 20 - data.clearance / data.diameter / change;
   const double closed = housing ? closedFilm : 2 * closedFilm - data.oilInletTemp;
   const double inside = 1e-6 * BALANCE_RANGE;
+  if (change < 0 && closed - inside <= start) balance.closedAtStart = true;
   if (change < 0 && closed < balance.rangeTo) {
     balance.rangeTo = closed - inside;
     balance.closesAtTop = true;
   }
-  if (change > 0 && closed > balance.rangeFrom) {
-    balance.rangeFrom = closed + inside;
-    balance.opensAtBottom = true;
-  }
+  if (change > 0 && closed + inside >= start) balance.closedAtStart = true;
+  if (change > 0 && closed > balance.rangeFrom) balance.rangeFrom = closed + inside;
 }
 
 // Closes in on a change of sign between a and b by regula falsi in the
@@ -250,14 +259,14 @@ HeatBalance closeHeatBalance(const BearingData& data, const Oil& oil, const Cool
     balance.results = s.results;
     return balance;
   }
-  if (!(to > from)) {
+  if (balance.closedAtStart || !(to > from)) {
     balance.outcome = BalanceOutcome::NO_FILM;
     balance.data = first;
     return balance;
   }
 
   // The scan, and at each turn its extreme where it lies across zero.
-  constexpr int MOST_POINTS = 2 * (static_cast<int>(BALANCE_RANGE / SCAN_STEP) + 2);
+  constexpr int MOST_POINTS = 2 * (static_cast<int>(2 * BALANCE_RANGE / SCAN_STEP) + 2);
   const int steps = std::max(MIN_SCAN_STEPS, static_cast<int>(std::ceil((to - from) / SCAN_STEP)));
   Point grid[MOST_POINTS / 2];
   for (int k = 0; k <= steps; ++k)

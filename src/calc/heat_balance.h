@@ -53,7 +53,8 @@ void heatFlows(const BearingData& data, const BearingResults& results, const Coo
                double& housingHeat, double& oilHeat);
 
 // The assumed outlet temperature is sought from the inlet temperature up to
-// this much above it, K, or up to where the clearance closes.
+// this much above it, K, or up to where the clearance closes; with oil and
+// housing in a cooler room, also as far below it, down to the ambient.
 constexpr double BALANCE_RANGE = 250;
 // A balance holds when the calculated outlet temperature is the assumed one
 // within this, K.
@@ -119,13 +120,16 @@ struct HeatBalance {
   BalanceOutcome outcome = BalanceOutcome::NO_BALANCE;
   int balanceCount = 0;
   int stepCount = 0;
-  // Whether the clearance closes at the range's top (or opens at its bottom).
+  // Whether the clearance closes at the range's top, and whether it is not
+  // open at 20 C or where the bearing starts (the inlet temperature, the
+  // ambient with the housing alone): no film.
   bool closesAtTop = false;
-  bool opensAtBottom = false;
+  bool closedAtStart = false;
 };
 
 // Finds every assumed outlet temperature between the inlet temperature and
-// BALANCE_RANGE above it, with a positive effective clearance, at which the
+// BALANCE_RANGE above it (with oil and housing, from the ambient if that is
+// lower), with a positive effective clearance, at which the
 // calculation of data, with the film temperature's viscosity of the oil,
 // gives it back. The residual is scanned in steps of at most SCAN_STEP; each
 // change of its sign is closed in by regula falsi (Illinois); a change of
