@@ -7,10 +7,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <sstream>
 #include <string>
 
+#include "balance/fit.h"
 #include "calc/heat_balance.h"
 #include "program_runner.h"
 
@@ -72,6 +74,11 @@ TEST(HeatBalanceTest, PalimoConfirmsTheBalancedPoint) {
        "--diameter 60 --width 40 --clearance 0.08 --supply-pressure 0",
        39.8609, 1},
       {"--nu40 46 --nu100 6.8 --cooling both --housing-area 0.5", 65.6722, 1},
+      // A warm supply in a cool room: the oil leaves cooler than it came.
+      {"--nu40 68 --nu100 8.7 --cooling both --housing-area 0.25 --ambient 30 --load 3000 "
+       "--speed 1500 --diameter 60 --width 40 --clearance 0.09 --supply-pressure 0.5 "
+       "--supply-size 4 --inlet 60",
+       59.1513, 1},
   };
   for (const auto& row : rows) {
     const ProgramRun run = balance(std::string(row.bearing) + " --csv");
@@ -117,6 +124,34 @@ TEST(HeatBalanceTest, PalimoConfirmsTheBalancedPoint) {
                   1.8 * shown("Q      = ") * (assumed - std::stod(field["oilInletTemp"])),
                   1.8 * shown("Q      = ") * std::fabs(gap) + 1e-5 * shown("Po     = "))
           << row.bearing;
+  }
+}
+
+// A fit that is no fit is refused with what is wrong with its text.
+TEST(FitTest, NamesWhatIsWrongWithTheText) {
+  const struct {
+    const char* text;
+    const char* why;  // nullptr: a fit
+  } rows[] = {
+      {"H7/f7", nullptr},
+      {"0..25/-50..-25", nullptr},
+      {"H7", "half a fit"},
+      {"H7 / f7", "a blank inside"},
+      {"H7/f7/g6", "more than one '/'"},
+      {"H7.0/f7", "no whole number"},
+      {"H/f7", "without its grade"},
+      {"H12/f7", "outside IT5"},
+      {"G7/f7", "no bore H"},
+      {"H7/k6", "no shaft"},
+      {"25..0/0..1", "lower deviation above"},
+  };
+  for (const auto& row : rows) {
+    Fit fit;
+    const char* why = parseFit(row.text, fit);
+    EXPECT_EQ(row.why == nullptr, why == nullptr) << row.text;
+    if (row.why && why) {
+      EXPECT_NE(nullptr, std::strstr(why, row.why)) << row.text << ": " << why;
+    }
   }
 }
 

@@ -67,8 +67,6 @@ TEST(FilmCoefficientsTest, NoValuesBeyondTheRangeOfTheEquilibrium) {
   }
 }
 
-
-
 // A journal through the wall, or nowhere, has no film to solve: no force
 // may come of it.
 TEST(FilmSolverTest, NoFilmWhereTheGapIsNotPositive) {

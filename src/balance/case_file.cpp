@@ -67,6 +67,11 @@ int readRecord(CaseFile& cases, std::vector<std::string>& fields) {
       tellError("%s: read error", cases.where.c_str());
       return FAULT;
     }
+    // The file ends inside a quoted field: its line ends are no fields'.
+    if (quoted) {
+      tellError("%s: line %ld: no CSV (a quote that is not closed)", cases.where.c_str(), first);
+      return FAULT;
+    }
     const bool blank = fields.size() == 1 && fields[0].empty() && !wasQuoted;
     if (c == EOF && blank) return END;
     if (c == EOF) ++cases.line;  // a last line without its line end
@@ -122,8 +127,8 @@ int readCase(CaseFile& cases, Case& one) {
   const int got = readRecord(cases, cells);
   if (got != RECORD) return got;
   if (cells.size() != static_cast<std::size_t>(cases.columnCount)) {
-    tellError("%s: line %ld has %ld fields, the header %d", cases.where.c_str(), cases.recordLine,
-              static_cast<long>(cells.size()), cases.columnCount);
+    tellError("%s: line %ld has %ld field%s, the header %d", cases.where.c_str(), cases.recordLine,
+              static_cast<long>(cells.size()), cells.size() == 1 ? "" : "s", cases.columnCount);
     return FAULT;
   }
   one = Case();

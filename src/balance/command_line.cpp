@@ -107,7 +107,7 @@ int checkRequest(Request& request) {
   if (points > MOST_POINTS) return refuse("a study", "of more than 10000000 points");
   // A fit gives the clearance.
   const int fit = findOption("fit"), clearance = findOption("clearance");
-  if ((request.given[fit].count || request.cases.inFile[fit]) && request.given[clearance].count)
+  if (request.given[fit].count && request.given[clearance].count)
     return refuse("--fit", "and --clearance exclude each other: the fit gives the clearance");
   for (int i = 0; i < OPTION_COUNT; ++i)
     if (OPTIONS[i].required && request.given[i].count == 0 && !request.cases.inFile[i])

@@ -50,8 +50,10 @@ const char* parseSide(const std::string& text, const char* letters, FitSide& sid
   }
   if (text.empty() || !std::strchr(letters, text[0])) return nullptr;  // told by the caller
   side.letter = text[0];
-  if (!parseNumber(text.c_str() + 1, side.grade) || side.grade < LOWEST_GRADE ||
-      side.grade > HIGHEST_GRADE)
+  if (text.size() == 1) return "has a class without its grade, IT5 ... IT11 (H7, f7)";
+  if (!parseNumber(text.c_str() + 1, side.grade))
+    return "has a grade that is no whole number, IT5 ... IT11 (H7, f7)";
+  if (side.grade < LOWEST_GRADE || side.grade > HIGHEST_GRADE)
     return "has a grade outside IT5 ... IT11";
   return nullptr;
 }
@@ -76,6 +78,10 @@ void deviations(const FitSide& side, int range, double& lower, double& upper) {
 const char* parseFit(const std::string& text, Fit& fit) {
   const std::size_t slash = text.find('/');
   if (slash == std::string::npos) return "is half a fit: BORE/SHAFT, such as H7/f7";
+  if (text.find('/', slash + 1) != std::string::npos)
+    return "has more than one '/': BORE/SHAFT, such as H7/f7";
+  if (text.find_first_of(" \t") != std::string::npos)
+    return "has a blank inside: BORE/SHAFT without blanks, such as H7/f7";
   const std::string bore = text.substr(0, slash), shaft = text.substr(slash + 1);
   fit = Fit();
   const char* wrong = parseSide(bore, "H", fit.bore);

@@ -12,8 +12,8 @@
 
 namespace {
 
-constexpr double KELVIN = 273.15;         // 0 C in K
-constexpr double HIGHEST_TEMP = 1e15;     // C
+constexpr double KELVIN = 273.15;      // 0 C in K
+constexpr double HIGHEST_TEMP = 1e15;  // C
 
 using G = OptionGroup;
 constexpr auto NO_NUMBER = nullptr;

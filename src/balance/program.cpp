@@ -21,8 +21,7 @@ void tellNoBalance(const HeatBalance& balance, const Cooling& cooling) {
     tellError("B/D = %s lies outside 0.125 ... 1", spell(data.width / data.diameter).text);
   } else if (balance.outcome == BalanceOutcome::NOT_A_NUMBER) {
     const bool housing = cooling.mode == CoolingMode::HOUSING;
-    const double calculated =
-        data.oilOutletTemp + balanceResidual(data, balance.results, cooling);
+    const double calculated = data.oilOutletTemp + balanceResidual(data, balance.results, cooling);
     tellError("the calculation gives no %s temperature (%s= %s) at an assumed %s GradC",
               housing ? "bearing" : "outlet", soughtName(cooling), spell(calculated).text,
               spell(data.oilOutletTemp).text);

@@ -109,8 +109,8 @@ void printChecks(const HeatBalance& balance, const Checks& checks, const Limits&
   printFormatted("Re     = %s <= Re kr= %s: %s\n", spell(r.re).text, spell(r.reCrit).text,
                  holds(checks.laminar));
   if (!std::isnan(limits.outletTemp))
-    printFormatted("%s= %s GradC <= %s GradC: %s\n", padded(cooling).c_str(), spell(d.oilOutletTemp).text,
-                   spell(limits.outletTemp).text, holds(checks.temp));
+    printFormatted("%s= %s GradC <= %s GradC: %s\n", padded(cooling).c_str(),
+                   spell(d.oilOutletTemp).text, spell(limits.outletTemp).text, holds(checks.temp));
   if (!std::isnan(limits.load))
     printFormatted("p      = %s N/mm2 <= %s N/mm2: %s\n", spell(r.pressure).text,
                    spell(limits.load).text, holds(checks.load));
@@ -187,24 +187,40 @@ void forEachColumn(const Design& design, const HeatBalance* balance, const Balan
 }
 
 // The rotor's values at the band's three clearances: the film's
-// eccentricity, the dimensional coefficients and the threshold.
-template <typename Numbers>
-void printBandRotor(const HeatBalance balances[BAND_CASES], const Numbers& numbers) {
+// eccentricity, the dimensional coefficients and the threshold. An end
+// whose film finds no equilibrium says so in its column, with a note below.
+template <typename Line>
+void printBandRotor(const HeatBalance balances[BAND_CASES], const Line& line) {
   RotorValues rotor[BAND_CASES];
-  for (int k = 0; k < BAND_CASES; ++k)
+  bool unsolved = false;
+  for (int k = 0; k < BAND_CASES; ++k) {
     rotor[k] = rotorValues(balances[k].data, balances[k].results);
-  numbers("eps Film", [&](int k) { return rotor[k].film.eps; });
+    unsolved = unsolved || !rotor[k].film.solved;
+  }
+  Spelled cells[BAND_CASES];
+  const auto numbers = [&](const char* label, const auto& value) {
+    for (int k = 0; k < BAND_CASES; ++k)
+      cells[k] = rotor[k].film.solved ? spell(value(k)) : Spelled{"-"};
+    line(label, [&](int k) { return cells[k].text; });
+  };
+  line("eps Film", [&](int k) {
+    cells[k] = spell(rotor[k].film.eps);
+    return rotor[k].film.solved ? cells[k].text : "kein Gleichg.";
+  });
   const char* const uv[] = {"uu", "uv", "vu", "vv"};
   for (int m = 0; m < 8; ++m) {
     const std::string label =
         std::string(m < 4 ? "k" : "d") + uv[m % 4] + (m < 4 ? " N/m" : " Ns/m");
     numbers(label.c_str(), [&](int k) {
       const double(&values)[2][2] = m < 4 ? rotor[k].stiffness : rotor[k].damping;
-      return rotor[k].film.solved ? values[m % 4 / 2][m % 2] : NAN;
+      return values[m % 4 / 2][m % 2];
     });
   }
   numbers("Wirbelverh.", [&](int k) { return rotor[k].film.whirlRatio; });
   numbers("m*c*w^2/F", [&](int k) { return rotor[k].film.stabilityMass; });
+  if (unsolved)
+    printFormatted("kein Gleichg.: kein Gleichgewicht des Films fuer eps von %g bis %g\n",
+                   LOWEST_REYNOLDS_EPS, HIGHEST_REYNOLDS_EPS);
 }
 
 }  // namespace
@@ -332,7 +348,7 @@ void printBandScreen(const Design& design, const double band[BAND_CASES],
   if (!std::isnan(design.limits.outletTemp))
     check((soughtName(design.cooling) + std::string(" <= Gr.")).c_str(), &Checks::temp);
   if (!std::isnan(design.limits.load)) check("p <= Grenze", &Checks::load);
-  if (design.coefficients) printBandRotor(balances, numbers);
+  if (design.coefficients) printBandRotor(balances, line);
   unsigned failed = 0;
   for (int k = 0; k < BAND_CASES; ++k) failed |= failedChecks(design, &balances[k]);
   const std::string verdict = verdictText(failed);

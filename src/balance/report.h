@@ -45,10 +45,11 @@ struct CsvLayout {
 void printCsvHeader(const CsvLayout& layout);
 
 // A case's cell that is no value of its option, shown in its row as it
-// stands.
+// stands, and the row's status where it is more than a bad value of it.
 struct RawCell {
   int option = -1;
   std::string text;
+  const char* status = nullptr;
 };
 
 // A row's cells of the fit: its text, which end of the band the row is

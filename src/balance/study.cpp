@@ -42,14 +42,19 @@ void studyPoint(const Design& design, const RawCell& raw, const CsvLayout& layou
   static PointSet set;  // large; one study point at a time, filled where not refused
   if (refused < 0) balancePoints(design, design.fit.empty() ? nullptr : band, set);
   const int rows = design.fit.empty() ? 1 : BAND_CASES;
-  const std::string status =
-      refused >= 0 ? std::string("bad value of ") + OPTIONS[refused].name : "";
-  // A fit that is no fit is shown as it stands.
-  const std::string fitText = raw.option == findOption("fit") ? raw.text : design.fit;
+  const std::string status = raw.status     ? raw.status
+                             : refused >= 0 ? std::string("bad value of ") + OPTIONS[refused].name
+                                            : "";
+  // A fit that is no fit is shown as it stands; a refused fit gives no
+  // clearance, and its row shows none.
+  const bool fitCell = raw.option == findOption("fit");
+  const std::string fitText = fitCell ? raw.text : design.fit;
+  Design shown = design;
+  if ((fitCell || !design.fit.empty()) && !raw.status) shown.data.clearance = NAN;
   for (int k = 0; k < rows; ++k) {
     const BandCells cells{fitText, rows > 1 ? BAND_CASE_NAMES[k] : "",
                           rows > 1 && refused < 0 ? verdictText(set.failed) : ""};
-    printCsvRow(refused >= 0 ? design : set.points[k], refused >= 0 ? nullptr : &set.balances[k],
+    printCsvRow(refused >= 0 ? shown : set.points[k], refused >= 0 ? nullptr : &set.balances[k],
                 refused >= 0 ? status.c_str() : statusOf(set.balances[k].outcome), layout, raw,
                 &cells);
   }
@@ -57,15 +62,20 @@ void studyPoint(const Design& design, const RawCell& raw, const CsvLayout& layou
 
 // A case's own values over the command line's. The first cell that is no
 // value of its option is kept as it stands, to be shown and named.
-RawCell applyCase(const Case& one, Design& design) {
+RawCell applyCase(const Request& request, const Case& one, Design& design) {
   RawCell raw;
   for (int i = 0; i < OPTION_COUNT; ++i)
     if (!one.cell(i).empty() && setOptionText(design, i, one.cell(i)) && raw.option < 0)
-      raw = {i, one.cell(i)};
-  // A fit gives the clearance: a case that gives both is no case.
-  const int fit = findOption("fit");
-  if (raw.option < 0 && !one.cell(fit).empty() && !one.cell(findOption("clearance")).empty())
-    raw = {fit, one.cell(fit)};
+      raw = {i, one.cell(i), nullptr};
+  // A fit gives the clearance: a case that gives both, by its cells or
+  // beside the command line's, is no case.
+  const int fit = findOption("fit"), clearance = findOption("clearance");
+  const bool fitGiven = !one.cell(fit).empty() || request.given[fit].count > 0;
+  const bool clearanceGiven = !one.cell(clearance).empty() || request.given[clearance].count > 0;
+  const bool ownCell = !one.cell(fit).empty() || !one.cell(clearance).empty();
+  if (raw.option < 0 && fitGiven && clearanceGiven && ownCell)
+    raw = {fit, one.cell(fit).empty() ? design.fit : one.cell(fit),
+           "fit and clearance exclude each other"};
   return raw;
 }
 
@@ -73,7 +83,7 @@ RawCell applyCase(const Case& one, Design& design) {
 // not set, the first varying slowest. False when a stop signal came.
 bool studyCase(const Request& request, const Case& one, const CsvLayout& layout) {
   Design design = request.base;
-  const RawCell raw = applyCase(one, design);
+  const RawCell raw = applyCase(request, one, design);
   std::vector<int> ranged;
   for (const int option : request.ranged)
     if (one.cell(option).empty()) ranged.push_back(option);
