@@ -1,29 +1,11 @@
-// The displays: the current data set, and the result blocks of a calculation
-// run.
+// palimo's displays: the current data set on its two pages, and the end of
+// a run whose B/D is out of range; the blocks themselves are in blocks/.
 #pragma once
 
-#include "calc/bearing_results.h"
-#include "data/bearing_data.h"
+#include "blocks/blocks.h"
 
 // 'w': every value but the eccentricity mode, on two pages.
 void showCurrentValues(const BearingData& data);
 
-// The two pages of 'w' without their pauses: the load, speed, geometry,
-// oil and supply; then the temperatures, coefficients and h0lim.
-void printBearingAndOilValues(const BearingData& data);
-void printTemperatureValues(const BearingData& data);
-
-// "Ergebnisse 1.Teil": the characteristic numbers.
-void printCharacteristics(const BearingResults& results);
-
 // The two lines that end a run whose B/D lies outside 0.125 ... 1.
 void printWidthRatioError();
-
-// The operating point, directly below the first block: eccentricity with its
-// pass count, attitude angle, and the film thickness beside its limit.
-void printFilmGeometry(const BearingData& data, const BearingResults& results);
-
-// The whole second screen of a run: Reynolds check, friction, oil flows,
-// outlet temperature and the transition to mixed friction; the outlet
-// temperature left out where no oil flows through (a housing-cooled bearing).
-void printOperatingResults(const BearingResults& results, bool outletTemp = true);

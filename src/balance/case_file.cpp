@@ -4,17 +4,22 @@
 #include <cerrno>
 #include <cstring>
 
-#include "console/output.h"
-
 namespace {
 
-enum { RECORD = 1, END = 0, FAULT = 2 };
+// A fault of the file, at its line where line is not 0.
+Read fault(const CaseFile& cases, Reason reason, long line, Refusal* why) {
+  why->reason = reason;
+  why->option = -1;
+  why->where = cases.where;
+  why->line = line;
+  return Read::FAULT;
+}
 
 // Reads one record into its fields: fields split at commas outside double
 // quotes, a doubled quote inside them one quote, blanks around a field
 // dropped, and a record ends at a line end outside quotes (LF, or CR LF).
 // Blank records are skipped.
-int readRecord(CaseFile& cases, std::vector<std::string>& fields) {
+Read readRecord(CaseFile& cases, std::vector<std::string>& fields, Refusal* why) {
   for (;;) {
     fields.assign(1, std::string());
     const long first = cases.line + 1;
@@ -26,15 +31,8 @@ int readRecord(CaseFile& cases, std::vector<std::string>& fields) {
     for (;;) {
       c = std::fgetc(cases.file);
       if (c == EOF) break;
-      if (c == '\0') {
-        tellError("%s: line %ld: no CSV (a zero byte)", cases.where.c_str(), cases.line + 1);
-        return FAULT;
-      }
-      if (++size > LONGEST_RECORD) {
-        tellError("%s: line %ld: no case (longer than %ld bytes)", cases.where.c_str(), first,
-                  static_cast<long>(LONGEST_RECORD));
-        return FAULT;
-      }
+      if (c == '\0') return fault(cases, Reason::ZERO_BYTE, cases.line + 1, why);
+      if (++size > LONGEST_RECORD) return fault(cases, Reason::RECORD_TOO_LONG, first, why);
       if (c == '\n') ++cases.line;
       std::string& field = fields.back();
       if (quoted) {
@@ -62,79 +60,71 @@ int readRecord(CaseFile& cases, std::vector<std::string>& fields) {
     }
     // A stop signal that interrupts the read ends the file quietly: the
     // study ends for the signal.
-    if (std::ferror(cases.file) && errno == EINTR) return END;
-    if (std::ferror(cases.file)) {
-      tellError("%s: read error", cases.where.c_str());
-      return FAULT;
-    }
+    if (std::ferror(cases.file) && errno == EINTR) return Read::END;
+    if (std::ferror(cases.file)) return fault(cases, Reason::READ_ERROR, 0, why);
     // The file ends inside a quoted field: its line ends are no fields'.
-    if (quoted) {
-      tellError("%s: line %ld: no CSV (a quote that is not closed)", cases.where.c_str(), first);
-      return FAULT;
-    }
+    if (quoted) return fault(cases, Reason::QUOTE_NOT_CLOSED, first, why);
     const bool blank = fields.size() == 1 && fields[0].empty() && !wasQuoted;
-    if (c == EOF && blank) return END;
+    if (c == EOF && blank) return Read::END;
     if (c == EOF) ++cases.line;  // a last line without its line end
     if (!blank) {
       cases.recordLine = first;
-      return RECORD;
+      return Read::CASE;
     }
   }
 }
 
 }  // namespace
 
-int openCaseFile(const char* path, CaseFile& cases) {
+bool openCaseFile(const char* path, CaseFile& cases, Refusal* why) {
   const bool standardInput = std::strcmp(path, "-") == 0;
   cases.where = standardInput ? "standard input" : path;
   cases.file = standardInput ? stdin : std::fopen(path, "rb");
   if (!cases.file) {
-    tellError("%s: cannot be read", path);
-    return FAULT;
+    fault(cases, Reason::CANNOT_READ, 0, why);
+    why->where = path;
+    return false;
   }
   // A UTF-8 byte-order mark, as spreadsheets write it, is no part of the
   // text; no option's name begins with another character of its lead byte.
   const int c = std::fgetc(cases.file);
   const bool mark = c == 0xEF && std::fgetc(cases.file) == 0xBB;
-  if (c == 0xEF && !(mark && std::fgetc(cases.file) == 0xBF)) {
-    tellError("%s: no CSV (no header line)", cases.where.c_str());
-    return FAULT;
-  }
+  const bool noHeader = c == 0xEF && !(mark && std::fgetc(cases.file) == 0xBF);
   if (c != 0xEF && c != EOF) std::ungetc(c, cases.file);
   std::vector<std::string> names;
-  const int got = readRecord(cases, names);
-  if (got == FAULT) return FAULT;
-  if (got == END) {
-    tellError("%s: no CSV (no header line)", cases.where.c_str());
-    return FAULT;
+  const Read got = noHeader ? Read::END : readRecord(cases, names, why);
+  if (got == Read::FAULT) return false;
+  if (got == Read::END) {
+    fault(cases, Reason::NO_HEADER, 0, why);
+    return false;
   }
   for (const std::string& name : names) {
     const int option = findOption(name);
     const bool twice = option >= 0 && cases.inFile[option];
     if (option < 0 || twice) {
-      tellError("%s: column '%s' %s", cases.where.c_str(), name.c_str(),
-                twice ? "comes twice" : "is no option (see --help)");
-      return FAULT;
+      fault(cases, twice ? Reason::COLUMN_TWICE : Reason::COLUMN_NO_OPTION, 0, why);
+      why->value = name;
+      return false;
     }
     cases.inFile[option] = true;
     cases.columns[cases.columnCount++] = option;
   }
-  return 0;
+  return true;
 }
 
-int readCase(CaseFile& cases, Case& one) {
+Read readCase(CaseFile& cases, Case& one, Refusal* why) {
   std::vector<std::string> cells;
-  const int got = readRecord(cases, cells);
-  if (got != RECORD) return got;
+  const Read got = readRecord(cases, cells, why);
+  if (got != Read::CASE) return got;
   if (cells.size() != static_cast<std::size_t>(cases.columnCount)) {
-    tellError("%s: line %ld has %ld field%s, the header %d", cases.where.c_str(), cases.recordLine,
-              static_cast<long>(cells.size()), cells.size() == 1 ? "" : "s", cases.columnCount);
-    return FAULT;
+    fault(cases, Reason::FIELD_COUNT, cases.recordLine, why);
+    why->fields = static_cast<long>(cells.size());
+    why->headerFields = cases.columnCount;
+    return Read::FAULT;
   }
   one = Case();
-  one.line = cases.recordLine;
   for (std::size_t i = 0; i < cells.size(); ++i) one.cell(cases.columns[i]) = cells[i];
-  return RECORD;
+  return Read::CASE;
 }
 
 void closeCaseFile(CaseFile& cases) {

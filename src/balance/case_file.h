@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "balance/options.h"
+#include "balance/refusal.h"
 
 // The longest record taken, bytes: a case of every option with long
 // numerals is a few kB; more is no case file.
@@ -24,22 +25,23 @@ struct CaseFile {
   long recordLine = 0;             // where the last record read begins
 };
 
-// One case: its cells by option, empty where not given, and the line it
-// begins on.
+// One case: its cells by option, empty where not given.
 struct Case {
   std::array<std::string, OPTION_COUNT> cells;
-  long line = 0;
   std::string& cell(int option) { return cells[static_cast<std::size_t>(option)]; }
   const std::string& cell(int option) const { return cells[static_cast<std::size_t>(option)]; }
 };
 
-// Opens the file ("-": standard input) and reads its header. Returns 0, or
-// 2 after a line on standard error that names what is wrong.
-int openCaseFile(const char* path, CaseFile& cases);
+// Opens the file ("-": standard input) and reads its header. False, with
+// why, where it cannot be read, or its header is none or names no option.
+bool openCaseFile(const char* path, CaseFile& cases, Refusal* why);
 
-// Reads the next case. Returns 1 with a case, 0 at the end of the file, or
-// 2 after a line on standard error (a zero byte, an overlong record, a
+// What readCase found.
+enum class Read { CASE, END, FAULT };
+
+// Reads the next case: CASE with a case, END at the end of the file, or
+// FAULT with why (a zero byte, an overlong record, a quote not closed, a
 // record whose field count is not the header's, a read error).
-int readCase(CaseFile& cases, Case& one);
+Read readCase(CaseFile& cases, Case& one, Refusal* why);
 
 void closeCaseFile(CaseFile& cases);

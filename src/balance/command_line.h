@@ -6,9 +6,7 @@
 
 #include "balance/case_file.h"
 #include "balance/options.h"
-
-// A study has at most this many points by its ranges, some minutes of work.
-constexpr long MOST_POINTS = 10000000;
+#include "balance/refusal.h"
 
 // What an option was given on the command line: count evenly spaced values
 // from first to last, both included, each as its row prints it (ten
@@ -20,8 +18,9 @@ struct ValueOrRange {
   double at(long i) const;
 };
 
-// Reads "NUMBER" or "FROM:TO:COUNT". Returns nullptr, or what is wrong.
-const char* parseValueOrRange(const char* text, ValueOrRange& given);
+// Reads "NUMBER" or "FROM:TO:COUNT". False, with the reason, where it is
+// neither.
+bool parseValueOrRange(const char* text, ValueOrRange& given, Reason* why);
 
 struct Request {
   Design base;
@@ -36,13 +35,14 @@ struct Request {
   bool isStudy() const { return !ranged.empty() || casesPath; }
   // Whether the command line (a value, a range or a flag) or the case
   // file's header gives the option.
-  bool gives(const char* option) const {
-    const int i = findOption(option);
-    const bool flagged = OPTIONS[i].flag && optionValue(base, i) == OPTIONS[i].lastChoice;
-    return given[i].count > 0 || cases.inFile[i] || flagged;
+  bool gives(opt::Id option) const {
+    const bool flagged = OPTIONS[option].kind == Kind::FLAG && optionValue(base, option) == 1;
+    return given[option].count > 0 || cases.inFile[option] || flagged;
   }
 };
 
-// Reads the command line, and opens the case file it names. Returns 0, or 2
-// after a line on standard error that names what is wrong.
-int readCommandLine(int argc, char** argv, Request& request);
+// Reads the command line, and opens the case file it names. False, with
+// why, where it names an unknown option, a value an option does not take,
+// a study too large, a design outside the closed forms' domain (for one
+// point), or a case file that cannot be read.
+bool readCommandLine(int argc, char** argv, Request& request, Refusal* why);

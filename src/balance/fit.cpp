@@ -38,24 +38,27 @@ const int UPPER_DEVIATION[5][RANGES] = {
     {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}};                                // h
 
 // Reads one side: a class such as H7 or f7 (letters is what the side
-// takes), or LOWER..UPPER in um.
-const char* parseSide(const std::string& text, const char* letters, FitSide& side) {
+// takes), or LOWER..UPPER in um. False, with the reason, where it is
+// neither; a side of another letter is told by the caller.
+bool parseSide(const std::string& text, const char* letters, FitSide& side, Reason* why) {
+  const auto refuse = [&](Reason reason) {
+    *why = reason;
+    return false;
+  };
   const std::size_t dots = text.find("..");
   if (dots != std::string::npos) {
     if (!parseNumber(text.substr(0, dots).c_str(), side.lower) ||
         !parseNumber(text.substr(dots + 2).c_str(), side.upper))
-      return "has deviations that are no numbers (LOWER..UPPER in um)";
-    if (!(side.lower <= side.upper)) return "has a lower deviation above its upper one";
-    return nullptr;
+      return refuse(Reason::DEVIATIONS_NOT_NUMBERS);
+    if (!(side.lower <= side.upper)) return refuse(Reason::DEVIATIONS_REVERSED);
+    return true;
   }
-  if (text.empty() || !std::strchr(letters, text[0])) return nullptr;  // told by the caller
+  if (text.empty() || !std::strchr(letters, text[0])) return true;
   side.letter = text[0];
-  if (text.size() == 1) return "has a class without its grade, IT5 ... IT11 (H7, f7)";
-  if (!parseNumber(text.c_str() + 1, side.grade))
-    return "has a grade that is no whole number, IT5 ... IT11 (H7, f7)";
-  if (side.grade < LOWEST_GRADE || side.grade > HIGHEST_GRADE)
-    return "has a grade outside IT5 ... IT11";
-  return nullptr;
+  if (text.size() == 1) return refuse(Reason::NO_GRADE);
+  if (!parseNumber(text.c_str() + 1, side.grade)) return refuse(Reason::GRADE_NOT_WHOLE);
+  if (side.grade < LOWEST_GRADE || side.grade > HIGHEST_GRADE) return refuse(Reason::GRADE_OUTSIDE);
+  return true;
 }
 
 // The side's lower and upper deviation at a range, um.
@@ -75,31 +78,32 @@ void deviations(const FitSide& side, int range, double& lower, double& upper) {
 
 }  // namespace
 
-const char* parseFit(const std::string& text, Fit& fit) {
+bool parseFit(const std::string& text, Fit& fit, Reason* why) {
+  const auto refuse = [&](Reason reason) {
+    *why = reason;
+    return false;
+  };
   const std::size_t slash = text.find('/');
-  if (slash == std::string::npos) return "is half a fit: BORE/SHAFT, such as H7/f7";
-  if (text.find('/', slash + 1) != std::string::npos)
-    return "has more than one '/': BORE/SHAFT, such as H7/f7";
-  if (text.find_first_of(" \t") != std::string::npos)
-    return "has a blank inside: BORE/SHAFT without blanks, such as H7/f7";
+  if (slash == std::string::npos) return refuse(Reason::HALF_FIT);
+  if (text.find('/', slash + 1) != std::string::npos) return refuse(Reason::FIT_SLASHES);
+  if (text.find_first_of(" \t") != std::string::npos) return refuse(Reason::FIT_BLANK);
   const std::string bore = text.substr(0, slash), shaft = text.substr(slash + 1);
   fit = Fit();
-  const char* wrong = parseSide(bore, "H", fit.bore);
-  if (!wrong && !fit.bore.letter && bore.find("..") == std::string::npos)
-    wrong = "has no bore H (or LOWER..UPPER in um)";
-  if (wrong) return wrong;
-  wrong = parseSide(shaft, SHAFT_LETTERS, fit.shaft);
-  if (!wrong && !fit.shaft.letter && shaft.find("..") == std::string::npos)
-    wrong = "has no shaft d, e, f, g or h (or LOWER..UPPER in um)";
-  return wrong;
+  if (!parseSide(bore, "H", fit.bore, why)) return false;
+  if (!fit.bore.letter && bore.find("..") == std::string::npos) return refuse(Reason::NO_BORE);
+  if (!parseSide(shaft, SHAFT_LETTERS, fit.shaft, why)) return false;
+  if (!fit.shaft.letter && shaft.find("..") == std::string::npos) return refuse(Reason::NO_SHAFT);
+  return true;
 }
 
-const char* clearanceBand(const Fit& fit, double diameter, double band[BAND_CASES]) {
+bool clearanceBand(const Fit& fit, double diameter, double band[BAND_CASES], Reason* why) {
   int range = 0;
   while (range < RANGES && !(diameter <= RANGE_TOPS[range])) ++range;
   const bool iso = fit.bore.letter || fit.shaft.letter;
-  if (iso && !(diameter > SMALLEST && range < RANGES))
-    return "needs a diameter over 3 up to 500 mm, where ISO 286-2's tables are";
+  if (iso && !(diameter > SMALLEST && range < RANGES)) {
+    *why = Reason::FIT_DIAMETER;
+    return false;
+  }
   double boreLower, boreUpper, shaftLower, shaftUpper;
   deviations(fit.bore, range, boreLower, boreUpper);
   deviations(fit.shaft, range, shaftLower, shaftUpper);
@@ -108,6 +112,9 @@ const char* clearanceBand(const Fit& fit, double diameter, double band[BAND_CASE
   band[2] = (boreUpper - shaftLower) / 1000;
   band[1] = (band[0] + band[2]) / 2;
   // An interference fit: the shaft is pressed into its bore, no bearing.
-  if (!(band[2] > 0)) return "leaves no clearance: its largest is not above 0 mm at 20 C";
-  return nullptr;
+  if (!(band[2] > 0)) {
+    *why = Reason::FIT_INTERFERENCE;
+    return false;
+  }
+  return true;
 }

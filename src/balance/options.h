@@ -1,63 +1,88 @@
-// palimo-balance's options in one table: for each its name, the field it
-// sets, its unit, its default, its help and its CSV column. The command
-// line, the case files, --help, the CSV and the page's form all read it.
+// palimo-balance's options in one table: for each its name, the field of
+// the design it sets, its unit, its default, its help and its CSV column.
+// The command line, the case files, --help, the CSV and the page's form all
+// read it.
 #pragma once
 
 #include <cstddef>
 #include <string>
 
-#include "calc/checks.h"
-#include "calc/heat_balance.h"
-#include "data/bearing_data.h"
+#include "balance/design.h"
 
-// Everything one point of a study is calculated for.
-struct Design {
-  BearingData data = defaultBearingData();
-  Oil oil;
-  Limits limits = noLimits();
-  std::string fit;  // BORE/SHAFT, whose band gives the clearance; "" without one
-  Cooling cooling;
-  int coefficients = 0;  // 1: the rotor's stiffness and damping at the balanced point
+// The options by name, in the table's order (that of --help and the page).
+namespace opt {
+enum Id : int {
+  NU40,
+  NU100,
+  DENSITY,
+  LOAD,
+  SPEED,
+  DIAMETER,
+  WIDTH,
+  CLEARANCE,
+  FIT,
+  SUPPLY_PRESSURE,
+  SUPPLY_CASE,
+  SUPPLY_SIZE,
+  INLET,
+  ALPHA_SHAFT,
+  ALPHA_BEARING,
+  DIRECT,
+  COOLING,
+  AMBIENT,
+  HOUSING_AREA,
+  HEAT_TRANSFER,
+  H0_LIMIT,
+  TEMP_LIMIT,
+  LOAD_LIMIT,
+  COEFFICIENTS,
 };
+}  // namespace opt
+constexpr int OPTION_COUNT = opt::COEFFICIENTS + 1;
 
-// An option whose value is a word or a text: how it is read and shown.
-struct TextField {
-  // Sets the text; returns nullptr, or why the option does not take it.
-  const char* (*set)(Design& design, const std::string& text);
-  std::string (*get)(const Design& design);
-  const char* choices;  // the words it takes, blank-separated; "" for any text
-};
+// What an option's value is: a real, a whole number that takes firstChoice
+// ... lastChoice only, a flag (no value on the command line; 0 or 1 in a
+// case file), or a text (a fit, the cooling) that takes no range.
+enum class Kind { NUMBER, CHOICE, FLAG, TEXT };
 
 // Where --help and the page show an option.
 enum class OptionGroup { OIL, BEARING, LIMITS, ROTOR };
 
-// One option. Exactly one of number, choice and text is set: a real field,
-// a whole-number field that takes firstChoice ... lastChoice only, or a
-// text (a fit, the cooling) that takes no range.
+// An option whose value is a text: how it is read and shown.
+struct TextField {
+  // Sets the text; false, with the reason, where the option does not take it.
+  bool (*set)(Design& design, const std::string& text, Reason* why);
+  std::string (*get)(const Design& design);
+  const char* choices;  // the words it takes, blank-separated; "" for any text
+};
+
 struct Option {
   const char* name;       // --name on the command line; its column in a case file
   const char* column;     // its column in the CSV
   const char* valueName;  // in --help: --name VALUE
   const char* help;       // in --help, before the unit
-  const char* unit;       // "" where it has none
-  double& (*number)(Design& design);
-  int& (*choice)(Design& design);
-  int firstChoice;
-  int lastChoice;
-  // Where it has no default: the message when neither the command line nor
-  // the case file gives it; nullptr where it has one.
-  const char* required;
+  const char* unit;       // "" where it has none; "C" marks a temperature
   OptionGroup group;
-  // A flag on the command line (--direct, no value, no range); a column of
-  // its choice in a case file.
-  bool flag;
-  const TextField* text;
+  Kind kind;
+  double& (*number)(Design& design);      // NUMBER
+  int& (*choice)(Design& design);         // CHOICE
+  int firstChoice, lastChoice;            // CHOICE; FLAG: 0 and 1
+  bool (*isOn)(const Design& design);     // FLAG
+  void (*turn)(Design& design, bool on);  // FLAG
+  const TextField* text;                  // TEXT
+  // Where it has no default, what to give ("is required: ..."); nullptr
+  // where it has one.
+  const char* whenMissing;
+  bool required() const { return whenMissing != nullptr; }
 };
 
-constexpr int OPTION_COUNT = 24;
 extern const Option OPTIONS[OPTION_COUNT];
 
-// The option of that name (not NUL-terminated), or -1.
+// A study has at most this many points by its ranges, some minutes of work.
+constexpr long MOST_STUDY_POINTS = 10000000;
+
+// The option of that name (not NUL-terminated), or -1: for the command
+// line's and the case file's words only.
 int findOption(const char* name, std::size_t length);
 int findOption(const std::string& name);
 
@@ -68,24 +93,18 @@ double optionValue(const Design& design, int option);
 // stands, a number as %.10g prints it, "" where it has none.
 std::string optionText(const Design& design, int option);
 
-// A value as its CSV cell gives it back: rounded to the ten digits of
-// %.10g.
-double asPrinted(double value);
-
-// Sets an option's value; false for a value that a choice does not take,
-// and for a text option.
+// Sets an option's value; false for a value that a choice or a flag does
+// not take, and for a text option.
 bool setOption(Design& design, int option, double value);
-
-// Why a number that overflows a double is no value of any option.
-extern const char NOT_FINITE[];
 
 // The text without the blanks and tabs around it.
 std::string withoutBlanksAround(const std::string& text);
 
 // Sets an option from its text as given, blanks around it dropped: a
-// finite number, or a text option's text. Returns nullptr, or why the
-// option does not take it.
-const char* setOptionText(Design& design, int option, const std::string& text);
+// finite number, or a text option's text. False, with the reason, where the
+// option does not take it; a number that is no number gives
+// NO_NUMBER_OR_RANGE.
+bool setOptionText(Design& design, int option, const std::string& text, Reason* why);
 
 // The text of --help, with every default read from the data set.
 std::string usageText();
@@ -93,12 +112,4 @@ std::string usageText();
 // The table as JSON for the page: each option's name, column, unit, group,
 // start value (its default as --help prints it, "" where it has none),
 // help, and its choices or whether it is a flag.
-const char* optionTableJson();
-
-// Walther's law takes the logarithm of log10(nu + 0.7): nu must exceed 0.3.
-constexpr double LOWEST_VISCOSITY = 0.3;  // mm2/s
-
-// The option whose value lies outside what the closed forms and the
-// viscosity law can take, with why in a few words ("must be above ..."),
-// or -1.
-int refusedValue(const Design& design, const char** why);
+std::string optionTableJson();

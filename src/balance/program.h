@@ -8,5 +8,9 @@
 // SIGTERM.
 int runPalimoBalance(int argc, char** argv);
 
+// For the page; each returns a text that the page frees (malloc'd).
 // The option table as JSON, for the page's form.
-extern "C" const char* palimoBalanceOptions();
+extern "C" char* palimoBalanceOptions();
+// Why the command line of the arguments (one a line) is refused, as
+// refusalJson gives it; "" where it is taken.
+extern "C" char* palimoBalanceRefusal(const char* arguments);

@@ -2,9 +2,11 @@
 // each, a point a row, and a stop signal taken between two rows.
 #include "balance/study.h"
 
+#include <cmath>
 #include <string>
+#include <vector>
 
-#include "balance/report.h"
+#include "balance/csv.h"
 #include "console/output.h"
 #include "console/terminal.h"
 
@@ -29,34 +31,42 @@ const char* statusOf(BalanceOutcome outcome) {
 
 // One point: a row, refused where a value lies outside what the closed
 // forms take, else balanced; with a fit, a row for each end of its band and
-// its mean, the band varying fastest. fits: whether the CSV has the fit's
-// columns.
-void studyPoint(const Design& design, const RawCell& raw, const CsvLayout& layout) {
-  const char* why = nullptr;
-  int refused = raw.option >= 0 ? raw.option : refusedValue(design, &why);
-  Fit fit;
-  double band[BAND_CASES] = {};
-  if (refused < 0 && !design.fit.empty() &&
-      (parseFit(design.fit, fit) || clearanceBand(fit, design.data.diameter, band)))
-    refused = findOption("fit");
-  static PointSet set;  // large; one study point at a time, filled where not refused
-  if (refused < 0) balancePoints(design, design.fit.empty() ? nullptr : band, set);
+// its mean, the band varying fastest. points holds the points between two
+// calls, so that a study allocates them once.
+void studyPoint(const Design& design, const RawCell& raw, const CsvLayout& layout,
+                std::vector<Point>& points) {
+  Refusal why;
+  bool refused = raw.option >= 0;
+  if (!refused) refused = !inDomain(design, &why);
+  if (!refused) refused = !calculatePoints(design, View::CSV, points, &why);
+  const int refusedOption = raw.option >= 0 ? raw.option : why.option;
   const int rows = design.fit.empty() ? 1 : BAND_CASES;
-  const std::string status = raw.status     ? raw.status
-                             : refused >= 0 ? std::string("bad value of ") + OPTIONS[refused].name
-                                            : "";
-  // A fit that is no fit is shown as it stands; a refused fit gives no
-  // clearance, and its row shows none.
-  const bool fitCell = raw.option == findOption("fit");
-  const std::string fitText = fitCell ? raw.text : design.fit;
-  Design shown = design;
-  if ((fitCell || !design.fit.empty()) && !raw.status) shown.data.clearance = NAN;
-  for (int k = 0; k < rows; ++k) {
-    const BandCells cells{fitText, rows > 1 ? BAND_CASE_NAMES[k] : "",
-                          rows > 1 && refused < 0 ? verdictText(set.failed) : ""};
-    printCsvRow(refused >= 0 ? shown : set.points[k], refused >= 0 ? nullptr : &set.balances[k],
-                refused >= 0 ? status.c_str() : statusOf(set.balances[k].outcome), layout, raw,
-                &cells);
+  if (refused) {
+    const std::string status =
+        raw.status ? raw.status : std::string("bad value of ") + OPTIONS[refusedOption].name;
+    // A refused fit gives no clearance, and its row shows none.
+    Design shown = design;
+    if ((raw.option == opt::FIT || !design.fit.empty()) && !raw.status) shown.data.clearance = NAN;
+    for (int k = 0; k < rows; ++k) {
+      CsvRow row;
+      row.design = &shown;
+      row.bandEnd = rows > 1 ? k : -1;
+      row.raw = raw;
+      row.status = status.c_str();
+      printCsvRow(row, layout);
+    }
+    return;
+  }
+  const std::string verdict = rows > 1 ? verdictText(failedAtAny(points)) : "";
+  for (const Point& point : points) {
+    CsvRow row;
+    row.design = &point.design;
+    row.point = &point;
+    row.bandEnd = point.bandEnd;
+    row.fitVerdict = verdict;
+    row.raw = raw;
+    row.status = statusOf(point.balance.outcome);
+    printCsvRow(row, layout);
   }
 }
 
@@ -64,24 +74,25 @@ void studyPoint(const Design& design, const RawCell& raw, const CsvLayout& layou
 // value of its option is kept as it stands, to be shown and named.
 RawCell applyCase(const Request& request, const Case& one, Design& design) {
   RawCell raw;
+  Reason reason{};
   for (int i = 0; i < OPTION_COUNT; ++i)
-    if (!one.cell(i).empty() && setOptionText(design, i, one.cell(i)) && raw.option < 0)
+    if (!one.cell(i).empty() && !setOptionText(design, i, one.cell(i), &reason) && raw.option < 0)
       raw = {i, one.cell(i), nullptr};
   // A fit gives the clearance: a case that gives both, by its cells or
   // beside the command line's, is no case.
-  const int fit = findOption("fit"), clearance = findOption("clearance");
-  const bool fitGiven = !one.cell(fit).empty() || request.given[fit].count > 0;
-  const bool clearanceGiven = !one.cell(clearance).empty() || request.given[clearance].count > 0;
-  const bool ownCell = !one.cell(fit).empty() || !one.cell(clearance).empty();
-  if (raw.option < 0 && fitGiven && clearanceGiven && ownCell)
-    raw = {fit, one.cell(fit).empty() ? design.fit : one.cell(fit),
-           "fit and clearance exclude each other"};
+  const std::string& fit = one.cell(opt::FIT);
+  const std::string& clearance = one.cell(opt::CLEARANCE);
+  const bool fitGiven = !fit.empty() || request.given[opt::FIT].count > 0;
+  const bool clearanceGiven = !clearance.empty() || request.given[opt::CLEARANCE].count > 0;
+  if (raw.option < 0 && fitGiven && clearanceGiven && !(fit.empty() && clearance.empty()))
+    raw = {opt::FIT, fit.empty() ? design.fit : fit, "fit and clearance exclude each other"};
   return raw;
 }
 
 // Every point of one case: the command line's ranges that the case does
 // not set, the first varying slowest. False when a stop signal came.
-bool studyCase(const Request& request, const Case& one, const CsvLayout& layout) {
+bool studyCase(const Request& request, const Case& one, const CsvLayout& layout,
+               std::vector<Point>& points) {
   Design design = request.base;
   const RawCell raw = applyCase(request, one, design);
   std::vector<int> ranged;
@@ -92,7 +103,7 @@ bool studyCase(const Request& request, const Case& one, const CsvLayout& layout)
     Design point = design;
     for (std::size_t i = 0; i < ranged.size(); ++i)
       setOption(point, ranged[i], request.given[ranged[i]].at(at[i]));
-    studyPoint(point, raw, layout);
+    studyPoint(point, raw, layout, points);
     if (stopSignalCaught()) return false;
     std::size_t i = ranged.size();
     while (i > 0 && ++at[i - 1] == request.given[ranged[i - 1]].count) at[--i] = 0;
@@ -102,36 +113,29 @@ bool studyCase(const Request& request, const Case& one, const CsvLayout& layout)
 
 }  // namespace
 
-void balancePoints(const Design& design, const double* band, PointSet& set) {
-  set.count = band ? BAND_CASES : 1;
-  set.failed = 0;
-  for (int k = 0; k < set.count; ++k) {
-    Design& point = set.points[k];
-    point = design;
-    if (band) point.data.clearance = band[k];
-    set.balances[k] = closeHeatBalance(point.data, point.oil, point.cooling);
-    set.failed |= failedChecks(point, &set.balances[k]);
-  }
-}
-
 int runStudy(Request& request) {
   catchStopSignals();
   Case one;
   int status = 0;
-  const CsvLayout layout{true, request.gives("cooling"), request.gives("fit"),
-                         request.gives("coefficients")};
+  const CsvLayout layout{true, request.gives(opt::COOLING), request.gives(opt::FIT),
+                         request.gives(opt::COEFFICIENTS)};
+  std::vector<Point> points;
   bool first = true;
   for (;;) {
     if (request.casesPath) {
-      const int got = readCase(request.cases, one);
-      if (got != 1) {
+      Refusal why;
+      const Read got = readCase(request.cases, one, &why);
+      if (got != Read::CASE) {
         if (stopSignalCaught()) {
           status = 128 + stopSignalCaught();
-        } else if (got == 0 && first) {
-          tellError("%s: no case (a header alone)", request.cases.where.c_str());
+        } else if (got == Read::FAULT) {
+          tellError("%s", refusalText(why).c_str());
           status = 2;
-        } else {
-          status = got;
+        } else if (first) {
+          why.reason = Reason::HEADER_ALONE;
+          why.where = request.cases.where;
+          tellError("%s", refusalText(why).c_str());
+          status = 2;
         }
         break;
       }
@@ -140,7 +144,7 @@ int runStudy(Request& request) {
     // one whose first case fails, leaves no CSV behind.
     if (first) printCsvHeader(layout);
     first = false;
-    if (!studyCase(request, one, layout)) {
+    if (!studyCase(request, one, layout, points)) {
       status = 128 + stopSignalCaught();
       break;
     }

@@ -1,9 +1,14 @@
 // The values of one calculation run, each written by one stage and read by
-// the later ones; and the value of pi that every formula uses.
+// the later ones; the value of pi that every formula uses, and the oil's
+// heat capacity.
 #pragma once
 
 // Pi as the bearing formulas use it: this decimal value, not the full double.
 constexpr double PI_APPROX = 3.14159265;
+
+// The oil's rho c, J/(cm3 K), with which palimo's heat balance takes the
+// friction heat away: times Q in cm3/s, it is W/K.
+constexpr double OIL_HEAT_CAPACITY = 1.8;
 
 struct BearingResults {
   double u = 0;           // circumferential speed, m/s

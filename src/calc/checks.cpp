@@ -67,7 +67,3 @@ Checks checkBearing(const BearingData& data, const BearingResults& results, cons
     checks.speedTransition = data.speed * results.so / transitionSommerfeld(data, results);
   return checks;
 }
-
-bool allHold(const Checks& checks) {
-  return checks.film && checks.laminar && checks.temp && checks.load;
-}

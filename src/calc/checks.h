@@ -30,6 +30,3 @@ struct Checks {
 
 // Checks the operating point of a calculation run on data.
 Checks checkBearing(const BearingData& data, const BearingResults& results, const Limits& limits);
-
-// Whether every check holds.
-bool allHold(const Checks& checks);

@@ -32,8 +32,9 @@ void computeFlowHeatAndTransition(const BearingData& data, BearingResults& resul
   results.q2 = 100000000 * dCm3 * std::pow(results.psi, 3) *
                (data.supplyPressure / data.viscosity) * results.qp;
   results.q = results.q2 + results.q1;
-  // The oil carries the friction heat: 1.8 J/(cm3 K) times Q in cm3/s.
-  results.outletTempCalc = results.frictionPower / (1.8 * results.q) + data.oilInletTemp;
+  // The oil carries the friction heat: rho c times Q in cm3/s.
+  results.outletTempCalc =
+      results.frictionPower / (OIL_HEAT_CAPACITY * results.q) + data.oilInletTemp;
   // The eccentricity at which h0 would reach its permissible limit.
   results.epsTransition = 1 - 2 * data.h0Limit / (results.psi * data.diameter);
   results.soTransition = sommerfeldOfEps(results, results.epsTransition);

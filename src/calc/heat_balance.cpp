@@ -224,10 +224,10 @@ double balanceResidual(const BearingData& data, const BearingResults& results,
     case CoolingMode::HOUSING:
       return cooling.ambientTemp + results.frictionPower / housing - data.filmTemp;
     case CoolingMode::BOTH: {
-      // palimo's 1.8 J/(cm3 K), rho c of its outlet temperature, times Q.
+      // palimo's rho c of its outlet temperature, times Q.
       const double oilLeft =
           results.frictionPower - housing * (data.filmTemp - cooling.ambientTemp);
-      return data.oilInletTemp + oilLeft / (1.8 * results.q) - data.oilOutletTemp;
+      return data.oilInletTemp + oilLeft / (OIL_HEAT_CAPACITY * results.q) - data.oilOutletTemp;
     }
   }
   return results.outletTempCalc - data.oilOutletTemp;
@@ -240,7 +240,7 @@ void heatFlows(const BearingData& data, const BearingResults& results, const Coo
   housingHeat =
       byHousing ? cooling.heatTransfer * cooling.housingArea * (data.filmTemp - cooling.ambientTemp)
                 : 0;
-  oilHeat = byOil ? 1.8 * results.q * (data.oilOutletTemp - data.oilInletTemp) : 0;
+  oilHeat = byOil ? OIL_HEAT_CAPACITY * results.q * (data.oilOutletTemp - data.oilInletTemp) : 0;
 }
 
 HeatBalance closeHeatBalance(const BearingData& data, const Oil& oil, const Cooling& cooling) {
@@ -266,12 +266,13 @@ HeatBalance closeHeatBalance(const BearingData& data, const Oil& oil, const Cool
   }
 
   // The scan, and at each turn its extreme where it lies across zero.
-  constexpr int MOST_POINTS = 2 * (static_cast<int>(2 * BALANCE_RANGE / SCAN_STEP) + 2);
+  // The scan's points, and as many extremes between them.
+  constexpr int GRID_POINTS = static_cast<int>(2 * BALANCE_RANGE / SCAN_STEP) + 2;
   const int steps = std::max(MIN_SCAN_STEPS, static_cast<int>(std::ceil((to - from) / SCAN_STEP)));
-  Point grid[MOST_POINTS / 2];
+  Point grid[GRID_POINTS];
   for (int k = 0; k <= steps; ++k)
     grid[k] = calculate(s, k == steps ? to : from + (to - from) * k / steps);
-  Point points[MOST_POINTS];
+  Point points[2 * GRID_POINTS];
   int count = 0;
   for (int k = 0; k <= steps; ++k) {
     points[count++] = grid[k];

@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr double PI = 3.14159265358979323846;
-
 // Steps of the search for the equilibrium; a secant needs about ten.
 constexpr int MOST_EQUILIBRIUM_STEPS = 60;
 

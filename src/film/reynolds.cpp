@@ -20,8 +20,6 @@ namespace {
 // negative.
 size_t slot(int i) { return static_cast<size_t>(i); }
 
-constexpr double PI = 3.14159265358979323846;
-
 // Active-set steps before a film counts as unsettled; a few suffice.
 constexpr int MOST_ACTIVE_SET_STEPS = 100;
 

@@ -11,6 +11,9 @@
 
 #include <vector>
 
+// Pi to the double's precision: the film's own, not the closed forms'.
+constexpr double PI = 3.14159265358979323846;
+
 // Grid intervals: around the circumference (clustered towards the
 // narrowest gap) and across the half width (the film is symmetric to the
 // middle).

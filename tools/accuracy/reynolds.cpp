@@ -10,8 +10,6 @@ namespace {
 // negative.
 size_t slot(int i) { return static_cast<size_t>(i); }
 
-constexpr double PI = 3.14159265358979323846;
-
 }  // namespace
 
 FilmSolution solveReynolds(double widthRatio, double eps, ReynoldsGrid grid) {

@@ -1,0 +1,61 @@
+// The domain of the closed forms, the viscosity law and the search.
+#include "balance/design.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "balance/options.h"
+
+namespace {
+
+constexpr double KELVIN = 273.15;      // 0 C in K
+constexpr double HIGHEST_TEMP = 1e15;  // C
+
+bool refuse(Refusal* why, int option, Reason reason) {
+  why->option = option;
+  why->reason = reason;
+  return false;
+}
+
+}  // namespace
+
+bool inDomain(const Design& design, Refusal* why) {
+  const Oil& oil = design.oil;
+  const BearingData& data = design.data;
+  // Every temperature of the table, by its unit: none lies below absolute
+  // zero, and above 1e15 C the search's 250 K hold too few doubles (one
+  // every 0.125 K there) to search.
+  for (int i = 0; i < OPTION_COUNT; ++i) {
+    if (std::strcmp(OPTIONS[i].unit, "C") != 0) continue;
+    const double temp = optionValue(design, i);
+    if (temp < -KELVIN) return refuse(why, i, Reason::BELOW_ABSOLUTE_ZERO);
+    if (temp > HIGHEST_TEMP) return refuse(why, i, Reason::TEMP_TOO_HIGH);
+  }
+  // A clearance not above zero at 20 C is a shaft seized in its bore.
+  if (design.fit.empty() && !(data.clearance > 0))
+    return refuse(why, opt::CLEARANCE, Reason::CLEARANCE_NOT_POSITIVE);
+  if (!(oil.nu100 > LOWEST_VISCOSITY)) return refuse(why, opt::NU100, Reason::VISCOSITY_TOO_LOW);
+  if (!(oil.nu40 > oil.nu100)) return refuse(why, opt::NU40, Reason::NU40_NOT_ABOVE_NU100);
+  // The pressure flow's closed forms take a supply element narrower than
+  // the bearing (log(B/dH), B - bG) and oil pushed in, not drawn out: else
+  // the oil flow can change its sign, where the heat balance has a pole.
+  if (data.supplyPressure < 0) return refuse(why, opt::SUPPLY_PRESSURE, Reason::PRESSURE_NEGATIVE);
+  if (data.supplySize >= data.width) return refuse(why, opt::SUPPLY_SIZE, Reason::SUPPLY_TOO_WIDE);
+  // The housing's heat flow K A (T - T_amb) needs a surface and a
+  // coefficient above zero.
+  const Cooling& cooling = design.cooling;
+  if (cooling.mode != CoolingMode::OIL && !(cooling.housingArea > 0))
+    return refuse(why, opt::HOUSING_AREA, Reason::AREA_MISSING);
+  if (!(cooling.heatTransfer > 0))
+    return refuse(why, opt::HEAT_TRANSFER, Reason::TRANSFER_NOT_POSITIVE);
+  return true;
+}
+
+double asPrinted(double value) {
+  char text[40];
+  std::snprintf(text, sizeof text, "%.10g", value);
+  const double printed = std::strtod(text, nullptr);
+  return std::isfinite(printed) ? printed : value;  // near the largest double, ten digits overflow
+}

@@ -1,0 +1,30 @@
+// The design that one point of palimo-balance is calculated for, and the
+// domain of the closed forms and the viscosity law that it must lie in.
+#pragma once
+
+#include <string>
+
+#include "balance/refusal.h"
+#include "calc/checks.h"
+#include "calc/heat_balance.h"
+#include "data/bearing_data.h"
+
+struct Design {
+  BearingData data = defaultBearingData();
+  Oil oil;
+  Limits limits = noLimits();
+  std::string fit;  // BORE/SHAFT, whose band gives the clearance; "" without one
+  Cooling cooling;
+  bool coefficients = false;  // the rotor's stiffness and damping at the balanced point
+};
+
+// Walther's law takes the logarithm of log10(nu + 0.7): nu must exceed 0.3.
+constexpr double LOWEST_VISCOSITY = 0.3;  // mm2/s
+
+// Whether every value lies inside what the closed forms, the viscosity law
+// and the search can take; else false, and why names the first that does
+// not. A fit's band is checked where it is looked up.
+bool inDomain(const Design& design, Refusal* why);
+
+// A value as the CSV's ten digits (%.10g) give it back.
+double asPrinted(double value);

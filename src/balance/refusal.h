@@ -1,0 +1,74 @@
+// Why palimo-balance refuses what it is given: one record for every
+// refusal, of a value, an option, the command line or a case file, and one
+// place that words it. The page receives the record, not the words.
+#pragma once
+
+#include <string>
+
+enum class Reason {
+  // A value as typed: "--load: 'x' is no number and no range FROM:TO:COUNT".
+  NO_NUMBER_OR_RANGE,
+  BAD_COUNT,
+  NOT_FINITE,
+  NO_COOLING,
+  HALF_FIT,
+  FIT_SLASHES,
+  FIT_BLANK,
+  NO_BORE,
+  NO_SHAFT,
+  NO_GRADE,
+  GRADE_NOT_WHOLE,
+  GRADE_OUTSIDE,
+  DEVIATIONS_NOT_NUMBERS,
+  DEVIATIONS_REVERSED,
+  FIT_DIAMETER,
+  FIT_INTERFERENCE,
+  // An option: "--supply-case must be 1, 2 or 3".
+  NOT_A_CHOICE,
+  REQUIRED,
+  VISCOSITY_TOO_LOW,
+  NU40_NOT_ABOVE_NU100,
+  PRESSURE_NEGATIVE,
+  SUPPLY_TOO_WIDE,
+  AREA_MISSING,
+  TRANSFER_NOT_POSITIVE,
+  BELOW_ABSOLUTE_ZERO,
+  TEMP_TOO_HIGH,
+  CLEARANCE_NOT_POSITIVE,
+  FIT_AND_CLEARANCE,
+  TAKES_NO_VALUE,
+  NEEDS_VALUE,
+  GIVEN_TWICE,
+  // A word of the command line, the option's text as typed: "--x is no
+  // option (see --help)".
+  NO_OPTION,
+  STUDY_TOO_LARGE,
+  // A case file, named by where (and line): "standard input: line 3: ...".
+  CANNOT_READ,
+  READ_ERROR,
+  NO_HEADER,
+  COLUMN_NO_OPTION,
+  COLUMN_TWICE,
+  HEADER_ALONE,
+  ZERO_BYTE,
+  RECORD_TOO_LONG,
+  QUOTE_NOT_CLOSED,
+  FIELD_COUNT,
+};
+
+struct Refusal {
+  Reason reason = Reason::NO_OPTION;
+  int option = -1;    // the option it concerns, by the table's index; -1 for none
+  std::string value;  // the value or word as typed, or a case file's column
+  std::string where;  // a case file: its path, or "standard input"
+  long line = 0;      // a case file's line; 0 for none
+  long fields = 0;    // FIELD_COUNT: the record's fields and the header's
+  long headerFields = 0;
+};
+
+// The refusal in words, as standard error shows it after "palimo-balance: ".
+std::string refusalText(const Refusal& refusal);
+
+// The refusal as the page reads it: {"option": NAME, "reason": CODE,
+// "value": VALUE}, CODE a lower-case word such as "no-number-or-range".
+std::string refusalJson(const Refusal& refusal);

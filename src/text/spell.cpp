@@ -1,0 +1,16 @@
+// Numbers as text, the same on every platform.
+#include "text/spell.h"
+
+#include <cmath>
+#include <cstdio>
+
+Spelled spell(double value, const char* format) {
+  Spelled spelled;
+  if (std::isnan(value))
+    std::snprintf(spelled.text, sizeof spelled.text, "nan");
+  else if (std::isinf(value))
+    std::snprintf(spelled.text, sizeof spelled.text, value > 0 ? "inf" : "-inf");
+  else
+    std::snprintf(spelled.text, sizeof spelled.text, format, value);
+  return spelled;
+}

@@ -1,0 +1,10 @@
+// Numbers as text the same on every platform: a value that is not a number
+// as nan, inf or -inf, where C libraries differ.
+#pragma once
+
+struct Spelled {
+  char text[40];
+};
+
+// The value as format (one conversion of a double) prints it.
+Spelled spell(double value, const char* format = "%g");
