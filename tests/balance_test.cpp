@@ -13,6 +13,7 @@
 
 #include "balance/fit.h"
 #include "calc/heat_balance.h"
+#include "calc/viscosity_index.h"
 #include "program_runner.h"
 
 namespace {
@@ -150,6 +151,28 @@ TEST(FitTest, NamesWhatIsWrongWithTheText) {
     Reason why{};
     EXPECT_EQ(row.fit, parseFit(row.text, fit, &why)) << row.text;
     EXPECT_EQ(row.why, why) << row.text;
+  }
+}
+
+// The viscosity index of ASTM D2270's worked examples, procedure A (VI 92)
+// and B (VI 156), and the viscosity at 100 C that the index gives back;
+// above the table, its formulas; below 2 mm2/s, none.
+TEST(ViscosityIndexTest, MeetsTheStandardsExamples) {
+  const struct {
+    double nu40, nu100;  // mm2/s
+    double vi;           // as the standard rounds it; NAN for none
+  } rows[] = {
+      {73.30, 8.86, 92}, {22.83, 5.05, 156},
+      {46, 6.8, 102},  // by hand: H 46.44 from the table, procedure B
+      {680, 80, 202},  // by hand: H 1928.76 from the formula above 70 mm2/s
+      {10, 1.9, NAN},
+  };
+  for (const auto& row : rows) {
+    const double vi = viscosityIndex(row.nu40, row.nu100);
+    EXPECT_EQ(std::isnan(row.vi), std::isnan(vi)) << row.nu40 << " " << row.nu100;
+    if (std::isnan(row.vi)) continue;
+    EXPECT_EQ(row.vi, std::round(vi)) << row.nu40 << " " << row.nu100;
+    EXPECT_NEAR(row.nu100, nu100FromViscosityIndex(row.nu40, vi), 1e-6 * row.nu100);
   }
 }
 

@@ -98,13 +98,23 @@ bool checkRequest(Request& request, Refusal* why) {
   for (const int option : request.ranged)
     points *= static_cast<double>(request.given[option].count);
   if (points > MOST_STUDY_POINTS) return refuse(why, Reason::STUDY_TOO_LARGE, -1, "a study");
-  // A fit gives the clearance.
-  if (request.given[opt::FIT].count && request.given[opt::CLEARANCE].count)
-    return refuse(why, Reason::FIT_AND_CLEARANCE, opt::FIT, "");
+  // An option and the one it stands in for (a fit and the clearance, a
+  // grade and nu40) exclude each other; a required one is given by either.
+  const auto inRequest = [&](int i) {
+    return request.given[i].count > 0 || request.cases.inFile[i];
+  };
   for (int i = 0; i < OPTION_COUNT; ++i)
-    if (OPTIONS[i].required() && request.given[i].count == 0 && !request.cases.inFile[i])
-      return refuse(why, Reason::REQUIRED, i, "");
-  return request.isStudy() || inDomain(request.base, why);
+    if (OPTIONS[i].standsFor >= 0 && request.given[i].count &&
+        request.given[OPTIONS[i].standsFor].count)
+      return refuse(why, Reason::EXCLUDES, i, "");
+  for (int i = 0; i < OPTION_COUNT; ++i) {
+    bool given = inRequest(i);
+    for (int other = 0; other < OPTION_COUNT; ++other)
+      given = given || (OPTIONS[other].standsFor == i && inRequest(other));
+    if (OPTIONS[i].required() && !given) return refuse(why, Reason::REQUIRED, i, "");
+  }
+  if (request.isStudy()) return true;
+  return resolveOil(request.base, why) && inDomain(request.base, why);
 }
 
 }  // namespace

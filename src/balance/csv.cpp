@@ -51,7 +51,7 @@ std::string rotorCell(const CsvRow& r, double (*value)(const RotorValues& v)) {
 }
 
 // Which CSV has a column: every one, or one with a tail of the layout.
-enum class Tail { ALWAYS, COOLING, FITS, ROTOR, STUDY };
+enum class Tail { ALWAYS, OIL, COOLING, FITS, ROTOR, STUDY };
 
 struct Column {
   const char* name;  // nullptr: the option's column in the table
@@ -137,6 +137,8 @@ const Column COLUMNS[] = {
      }},
     {"verdict", -1, Tail::ALWAYS,
      [](const CsvRow& r) { return verdictText(balanced(r) ? row(r).failed : NOT_BALANCED); }},
+    TAIL_OPTION(GRADE, OIL),
+    TAIL_OPTION(VI, OIL),
     TAIL_OPTION(COOLING, COOLING),
     TAIL_OPTION(AMBIENT, COOLING),
     TAIL_OPTION(HOUSING_AREA, COOLING),
@@ -165,6 +167,8 @@ bool inLayout(Tail tail, const CsvLayout& layout) {
   switch (tail) {
     case Tail::ALWAYS:
       return true;
+    case Tail::OIL:
+      return layout.oil;
     case Tail::COOLING:
       return layout.cooling;
     case Tail::FITS:

@@ -7,9 +7,11 @@
 #include "balance/point.h"
 
 // Which columns a CSV has beyond the design's and the results': a study's
-// status, the housing's cooling and heat flows, a fit's band, the rotor's.
+// status, the oil's grade and index, the housing's cooling and heat flows,
+// a fit's band, the rotor's.
 struct CsvLayout {
   bool study = false;
+  bool oil = false;
   bool cooling = false;
   bool fits = false;
   bool coefficients = false;
@@ -20,7 +22,7 @@ struct CsvLayout {
 struct RawCell {
   int option = -1;
   std::string text;
-  const char* status = nullptr;
+  std::string status;  // "" where the row's own status says it
 };
 
 // One row: a calculated point, or a design refused before it was

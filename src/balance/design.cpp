@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "balance/options.h"
+#include "calc/viscosity_index.h"
 
 namespace {
 
@@ -51,6 +52,12 @@ bool inDomain(const Design& design, Refusal* why) {
   if (!(cooling.heatTransfer > 0))
     return refuse(why, opt::HEAT_TRANSFER, Reason::TRANSFER_NOT_POSITIVE);
   return true;
+}
+
+bool resolveOil(Design& design, Refusal* why) {
+  if (std::isnan(design.vi)) return true;
+  design.oil.nu100 = nu100FromViscosityIndex(design.oil.nu40, design.vi);
+  return !std::isnan(design.oil.nu100) || refuse(why, opt::VI, Reason::NO_OIL_OF_INDEX);
 }
 
 double asPrinted(double value) {

@@ -13,13 +13,19 @@ struct Design {
   BearingData data = defaultBearingData();
   Oil oil;
   Limits limits = noLimits();
-  std::string fit;  // BORE/SHAFT, whose band gives the clearance; "" without one
+  std::string fit;    // BORE/SHAFT, whose band gives the clearance; "" without one
+  std::string grade;  // the oil's ISO 3448 grade, VG46, which gives nu40; "" without one
+  double vi = NAN;    // the oil's viscosity index, which gives nu100; not a number without one
   Cooling cooling;
   bool coefficients = false;  // the rotor's stiffness and damping at the balanced point
 };
 
 // Walther's law takes the logarithm of log10(nu + 0.7): nu must exceed 0.3.
 constexpr double LOWEST_VISCOSITY = 0.3;  // mm2/s
+
+// Sets the oil's nu100 from its viscosity index, where one is given. False,
+// with why, where no oil of the design's nu40 has that index.
+bool resolveOil(Design& design, Refusal* why);
 
 // Whether every value lies inside what the closed forms, the viscosity law
 // and the search can take; else false, and why names the first that does

@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "balance/fit.h"
+#include "calc/viscosity_index.h"
 #include "text/numeral.h"
 
 namespace {
@@ -23,6 +24,24 @@ const TextField FIT_TEXT = {[](Design& d, const std::string& text, Reason* why) 
                               return true;
                             },
                             [](const Design& d) { return d.fit; }, ""};
+
+// "VG46" or "46" (any case): an ISO 3448 grade, whose midpoint is nu40.
+const TextField GRADE_TEXT = {
+    [](Design& d, const std::string& text, Reason* why) {
+      const bool vg = text.size() > 2 && (text[0] == 'V' || text[0] == 'v') &&
+                      (text[1] == 'G' || text[1] == 'g');
+      int grade = 0;
+      const double midpoint =
+          parseNumber(text.c_str() + (vg ? 2 : 0), grade) ? gradeMidpoint(grade) : NAN;
+      if (std::isnan(midpoint)) {
+        *why = Reason::NO_ISO_GRADE;
+        return false;
+      }
+      d.grade = "VG" + std::to_string(grade);
+      d.oil.nu40 = midpoint;
+      return true;
+    },
+    [](const Design& d) { return d.grade; }, ""};
 
 const TextField COOLING_TEXT = {
     [](Design& d, const std::string& text, Reason* why) {
@@ -43,22 +62,26 @@ const TextField COOLING_TEXT = {
 #define NUMBER(name, column, value, help, unit, group, field)                            \
   {name, column, value, help, unit, group, Kind::NUMBER,                                 \
    [](Design& d) -> double& { return d.field; }, nullptr, 0, 0, nullptr, nullptr,        \
-   nullptr, nullptr}
+   nullptr, nullptr, -1, nullptr}
 #define REQUIRED(name, column, value, help, unit, group, field, missing)                 \
   {name, column, value, help, unit, group, Kind::NUMBER,                                 \
    [](Design& d) -> double& { return d.field; }, nullptr, 0, 0, nullptr, nullptr,        \
-   nullptr, missing}
+   nullptr, missing, -1, nullptr}
+#define STANDS_IN(name, column, value, help, unit, group, field, standsFor, gives)       \
+  {name, column, value, help, unit, group, Kind::NUMBER,                                 \
+   [](Design& d) -> double& { return d.field; }, nullptr, 0, 0, nullptr, nullptr,        \
+   nullptr, nullptr, opt::standsFor, gives}
 #define CHOICE(name, column, value, help, group, field, first, last)                    \
   {name, column, value, help, "", group, Kind::CHOICE,                                   \
    nullptr, [](Design& d) -> int& { return d.field; }, first, last, nullptr, nullptr,    \
-   nullptr, nullptr}
+   nullptr, nullptr, -1, nullptr}
 #define FLAG(name, column, help, group, on, turnOn)                                      \
   {name, column, "", help, "", group, Kind::FLAG,                                        \
    nullptr, nullptr, 0, 1, [](const Design& d) { return on; },                           \
-   [](Design& d, bool set) { turnOn; }, nullptr, nullptr}
-#define TEXT(name, column, value, help, group, field)                                    \
+   [](Design& d, bool set) { turnOn; }, nullptr, nullptr, -1, nullptr}
+#define TEXT(name, column, value, help, group, field, standsFor, gives)                  \
   {name, column, value, help, "", group, Kind::TEXT,                                     \
-   nullptr, nullptr, 0, 0, nullptr, nullptr, &field, nullptr}
+   nullptr, nullptr, 0, 0, nullptr, nullptr, &field, nullptr, standsFor, gives}
 // clang-format on
 
 }  // namespace
@@ -69,6 +92,14 @@ const Option OPTIONS[] = {
              "is required: the viscosity at 40 C in mm2/s"),
     REQUIRED("nu100", "nu100", "NU", "kinematic viscosity at 100 C", "mm2/s", G::OIL, oil.nu100,
              "is required: the viscosity at 100 C in mm2/s"),
+    TEXT("grade", "grade", "VG",
+         "ISO 3448 viscosity grade, VG2 ... VG3200, instead\n"
+         "                        of --nu40: nu40 is its midpoint",
+         G::OIL, GRADE_TEXT, opt::NU40, "the grade gives nu40"),
+    STANDS_IN("vi", "viscosityIndex", "VI",
+              "viscosity index instead of --nu100: nu100 by\n"
+              "                        ASTM D2270 (ISO 2909)",
+              "", G::OIL, vi, NU100, "the viscosity index gives nu100"),
     NUMBER("density", "density15", "RHO", "density at 15 C", "g/cm3", G::OIL, oil.density15),
     NUMBER("load", "load", "F", "", "N", G::BEARING, data.load),
     NUMBER("speed", "speed", "N", "", "1/min", G::BEARING, data.speed),
@@ -82,7 +113,7 @@ const Option OPTIONS[] = {
          "                        deviations in um, LOWER..UPPER (0..25/-50..-25);\n"
          "                        the smallest, mean and largest clearance instead\n"
          "                        of --clearance",
-         G::BEARING, FIT_TEXT),
+         G::BEARING, FIT_TEXT, opt::CLEARANCE, "the fit gives the clearance"),
     NUMBER("supply-pressure", "supplyPressure", "P", "", "bar", G::BEARING, data.supplyPressure),
     CHOICE("supply-case", "supplyCase", "K",
            "1 hole opposite the load, 2 hole at 90 degrees,\n"
@@ -102,7 +133,7 @@ const Option OPTIONS[] = {
          "how the friction heat leaves: oil, by the oil\n"
          "                        flowing through; housing, by the housing to the\n"
          "                        air; both",
-         G::BEARING, COOLING_TEXT),
+         G::BEARING, COOLING_TEXT, -1, nullptr),
     NUMBER("ambient", "ambientTemp", "T", "air temperature around the housing", "C", G::BEARING,
            cooling.ambientTemp),
     NUMBER("housing-area", "housingArea", "A",
@@ -219,7 +250,12 @@ std::string startText(int option) {
 // An option's default as --help states it; "" for a flag.
 std::string defaultText(int option) {
   const Option& o = OPTIONS[option];
-  if (o.required()) return "required";
+  if (o.required()) {
+    for (int other = 0; other < OPTION_COUNT; ++other)
+      if (OPTIONS[other].standsFor == option)
+        return std::string("this or --") + OPTIONS[other].name;  // one is required
+    return "required";
+  }
   if (o.kind == Kind::FLAG) return "";
   if (o.kind == Kind::TEXT) return startText(option);
   // A limit without a default is not checked; another option, such as the
@@ -308,7 +344,10 @@ std::string optionTableJson() {
             ",\"group\":" + quoted(groupName(o.group)) + ",\"start\":" + quoted(startText(i)) +
             ",\"help\":" + quoted(o.help) +
             ",\"flag\":" + (o.kind == Kind::FLAG ? "true" : "false") +
-            ",\"required\":" + (o.required() ? "true" : "false") + ",\"choices\":[";
+            ",\"required\":" + (o.required() ? "true" : "false") +
+            ",\"text\":" + (o.kind == Kind::TEXT ? "true" : "false") +
+            ",\"standsFor\":" + quoted(o.standsFor >= 0 ? OPTIONS[o.standsFor].name : "") +
+            ",\"choices\":[";
     const bool choices = o.kind == Kind::CHOICE || o.kind == Kind::FLAG;
     for (int c = o.firstChoice; choices && c <= o.lastChoice; ++c)
       json += (c > o.firstChoice ? "," : "") + std::to_string(c);

@@ -14,6 +14,8 @@ namespace opt {
 enum Id : int {
   NU40,
   NU100,
+  GRADE,
+  VI,
   DENSITY,
   LOAD,
   SPEED,
@@ -71,8 +73,14 @@ struct Option {
   void (*turn)(Design& design, bool on);  // FLAG
   const TextField* text;                  // TEXT
   // Where it has no default, what to give ("is required: ..."); nullptr
-  // where it has one.
+  // where it has one. Given the option that stands in for it, it is not
+  // required.
   const char* whenMissing;
+  // The option it stands in for, which it gives (a fit the clearance, a
+  // grade nu40), and how ("the fit gives the clearance"); -1 and nullptr
+  // for none. The two exclude each other.
+  int standsFor;
+  const char* gives;
   bool required() const { return whenMissing != nullptr; }
 };
 
@@ -111,5 +119,6 @@ std::string usageText();
 
 // The table as JSON for the page: each option's name, column, unit, group,
 // start value (its default as --help prints it, "" where it has none),
-// help, and its choices or whether it is a flag.
+// help, whether it is a flag, required or a text, the option it stands in
+// for ("" for none), and its choices.
 std::string optionTableJson();

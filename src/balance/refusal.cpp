@@ -55,6 +55,9 @@ const Wording WORDINGS[] = {
      "needs a diameter over 3 up to 500 mm, where ISO 286-2's tables are"},
     {Reason::FIT_INTERFERENCE, "fit-interference", Form::VALUE,
      "leaves no clearance: its largest is not above 0 mm at 20 C"},
+    {Reason::NO_ISO_GRADE, "no-iso-grade", Form::VALUE,
+     "is no ISO 3448 grade: VG2, VG3, VG5, VG7, VG10, VG15, VG22, VG32, VG46, VG68, VG100, "
+     "VG150, VG220, VG320, VG460, VG680, VG1000, VG1500, VG2200 or VG3200"},
     {Reason::NOT_A_CHOICE, "not-a-choice", Form::OPTION, nullptr},
     {Reason::REQUIRED, "required", Form::OPTION, nullptr},
     {Reason::VISCOSITY_TOO_LOW, "viscosity-too-low", Form::OPTION, "must be above 0.3 mm2/s"},
@@ -71,8 +74,9 @@ const Wording WORDINGS[] = {
     {Reason::TEMP_TOO_HIGH, "temp-too-high", Form::OPTION, "must be at most 1e15 C"},
     {Reason::CLEARANCE_NOT_POSITIVE, "clearance-not-positive", Form::OPTION,
      "must be above 0 mm: at 20 C the shaft would be seized in its bore"},
-    {Reason::FIT_AND_CLEARANCE, "fit-and-clearance", Form::OPTION,
-     "and --clearance exclude each other: the fit gives the clearance"},
+    {Reason::EXCLUDES, "excludes", Form::OPTION, nullptr},
+    {Reason::NO_OIL_OF_INDEX, "no-oil-of-index", Form::OPTION,
+     "gives no oil: no nu100 of 2 mm2/s or more, below nu40, has that index by ASTM D2270"},
     {Reason::TAKES_NO_VALUE, "takes-no-value", Form::WORD, "takes no value"},
     {Reason::NEEDS_VALUE, "needs-value", Form::WORD, "needs a value"},
     {Reason::GIVEN_TWICE, "given-twice", Form::WORD, "is given twice"},
@@ -131,6 +135,9 @@ std::string refusalText(const Refusal& r) {
   std::string text = w.text ? w.text : "";
   if (r.reason == Reason::NOT_A_CHOICE) text = choicesText(OPTIONS[r.option]);
   if (r.reason == Reason::REQUIRED) text = OPTIONS[r.option].whenMissing;
+  if (r.reason == Reason::EXCLUDES)
+    text = std::string("and --") + OPTIONS[OPTIONS[r.option].standsFor].name +
+           " exclude each other: " + OPTIONS[r.option].gives;
   const std::size_t points = text.find("{points}");
   if (points != std::string::npos) text.replace(points, 8, std::to_string(MOST_STUDY_POINTS));
   switch (w.form) {

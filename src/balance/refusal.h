@@ -23,6 +23,7 @@ enum class Reason {
   DEVIATIONS_REVERSED,
   FIT_DIAMETER,
   FIT_INTERFERENCE,
+  NO_ISO_GRADE,
   // An option: "--supply-case must be 1, 2 or 3".
   NOT_A_CHOICE,
   REQUIRED,
@@ -35,7 +36,8 @@ enum class Reason {
   BELOW_ABSOLUTE_ZERO,
   TEMP_TOO_HIGH,
   CLEARANCE_NOT_POSITIVE,
-  FIT_AND_CLEARANCE,
+  EXCLUDES,
+  NO_OIL_OF_INDEX,
   TAKES_NO_VALUE,
   NEEDS_VALUE,
   GIVEN_TWICE,

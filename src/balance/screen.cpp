@@ -22,6 +22,17 @@ std::string padded(const Cooling& cooling) {
   return name;
 }
 
+// The oil as used, where a grade or an index gave it: nu40 and nu100, so
+// that the --nu options alone give the same point.
+void printOil(const Design& design) {
+  if (design.grade.empty() && std::isnan(design.vi)) return;
+  printFormatted("Oel: nu40= %s mm2/s", spell(design.oil.nu40).text);
+  if (!design.grade.empty()) printFormatted(" (ISO %s)", design.grade.c_str());
+  printFormatted(", nu100= %s mm2/s", spell(design.oil.nu100, "%.10g").text);
+  if (!std::isnan(design.vi)) printFormatted(" (VI %s)", spell(design.vi).text);
+  printText("\n");
+}
+
 // The search, one line a calculation, headed by the temperature sought.
 void printSearch(const HeatBalance& balance, const Cooling& cooling) {
   const char* const titles[] = {"", " ueber das Gehaeuse", " ueber Oel und Gehaeuse"};
@@ -158,6 +169,7 @@ void printBandRotor(const std::vector<Point>& band, const Line& line) {
 
 void printScreen(const Point& point) {
   const Evaluation& found = point.found;
+  printOil(point.design);
   printSearch(point.balance, point.design.cooling);
   printBalances(point);
   printText("\n");

@@ -36,17 +36,20 @@ const char* statusOf(BalanceOutcome outcome) {
 void studyPoint(const Design& design, const RawCell& raw, const CsvLayout& layout,
                 std::vector<Point>& points) {
   Refusal why;
+  Design oiled = design;
   bool refused = raw.option >= 0;
-  if (!refused) refused = !inDomain(design, &why);
-  if (!refused) refused = !calculatePoints(design, View::CSV, points, &why);
+  if (!refused) refused = !resolveOil(oiled, &why) || !inDomain(oiled, &why);
+  if (!refused) refused = !calculatePoints(oiled, View::CSV, points, &why);
   const int refusedOption = raw.option >= 0 ? raw.option : why.option;
   const int rows = design.fit.empty() ? 1 : BAND_CASES;
   if (refused) {
-    const std::string status =
-        raw.status ? raw.status : std::string("bad value of ") + OPTIONS[refusedOption].name;
+    const std::string status = !raw.status.empty()
+                                   ? raw.status
+                                   : std::string("bad value of ") + OPTIONS[refusedOption].name;
     // A refused fit gives no clearance, and its row shows none.
-    Design shown = design;
-    if ((raw.option == opt::FIT || !design.fit.empty()) && !raw.status) shown.data.clearance = NAN;
+    Design shown = oiled;
+    if ((raw.option == opt::FIT || !design.fit.empty()) && raw.status.empty())
+      shown.data.clearance = NAN;
     for (int k = 0; k < rows; ++k) {
       CsvRow row;
       row.design = &shown;
@@ -77,15 +80,20 @@ RawCell applyCase(const Request& request, const Case& one, Design& design) {
   Reason reason{};
   for (int i = 0; i < OPTION_COUNT; ++i)
     if (!one.cell(i).empty() && !setOptionText(design, i, one.cell(i), &reason) && raw.option < 0)
-      raw = {i, one.cell(i), nullptr};
-  // A fit gives the clearance: a case that gives both, by its cells or
-  // beside the command line's, is no case.
-  const std::string& fit = one.cell(opt::FIT);
-  const std::string& clearance = one.cell(opt::CLEARANCE);
-  const bool fitGiven = !fit.empty() || request.given[opt::FIT].count > 0;
-  const bool clearanceGiven = !clearance.empty() || request.given[opt::CLEARANCE].count > 0;
-  if (raw.option < 0 && fitGiven && clearanceGiven && !(fit.empty() && clearance.empty()))
-    raw = {opt::FIT, fit.empty() ? design.fit : fit, "fit and clearance exclude each other"};
+      raw = {i, one.cell(i), ""};
+  // An option and the one it stands in for (a fit and the clearance, a
+  // grade and nu40): a case that gives both, by its cells or beside the
+  // command line's, is no case.
+  for (int i = 0; i < OPTION_COUNT && raw.option < 0; ++i) {
+    const int other = OPTIONS[i].standsFor;
+    if (other < 0) continue;
+    const std::string &own = one.cell(i), &its = one.cell(other);
+    const bool both = (!own.empty() || request.given[i].count > 0) &&
+                      (!its.empty() || request.given[other].count > 0);
+    if (both && !(own.empty() && its.empty()))
+      raw = {i, own.empty() ? optionText(design, i) : own,
+             std::string(OPTIONS[i].name) + " and " + OPTIONS[other].name + " exclude each other"};
+  }
   return raw;
 }
 
@@ -117,7 +125,8 @@ int runStudy(Request& request) {
   catchStopSignals();
   Case one;
   int status = 0;
-  const CsvLayout layout{true, request.gives(opt::COOLING), request.gives(opt::FIT),
+  const CsvLayout layout{true, request.gives(opt::GRADE) || request.gives(opt::VI),
+                         request.gives(opt::COOLING), request.gives(opt::FIT),
                          request.gives(opt::COEFFICIENTS)};
   std::vector<Point> points;
   bool first = true;
