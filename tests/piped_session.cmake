@@ -6,6 +6,8 @@
 # its CSV must be the same bytes as on Linux.
 # Both output streams go to files: helper processes that Wine starts keep a pipe
 # open long after the program has ended.
+# Its messages in English, whatever the machine's locale.
+set(ENV{LC_ALL} C)
 get_filename_component(name ${SESSION} NAME)
 set(arguments "")
 set(input ${SESSION}.in)

@@ -100,11 +100,21 @@ TEST_P(SessionTest, ShowsTheStoredScreen) {
   if (GetParam().rfind("balance/", 0) == 0) {
     std::string arguments = contents(pathOf(GetParam(), ".args"));
     arguments.erase(arguments.find_last_not_of('\n') + 1);
+    // English, whatever the locale of the machine; a point without a
+    // balance also in German, as a German locale (and the page) gives it.
+    setenv("LC_ALL", "C", 1);
     const ProgramRun run =
         runWithPipedInput(input, 10000, {arguments.c_str(), false, PALIMO_BALANCE_BINARY});
     const std::string ending = "status " + std::to_string(run.exitStatus) + "\n" + run.errors;
     EXPECT_EQ(expectedScreen(GetParam(), run.output), run.output);
     EXPECT_EQ(expectedScreen(GetParam(), ending, ".err"), ending);
+    if (run.exitStatus == 1) {
+      setenv("LC_ALL", "de_DE.UTF-8", 1);
+      const ProgramRun german =
+          runWithPipedInput(input, 10000, {arguments.c_str(), false, PALIMO_BALANCE_BINARY});
+      setenv("LC_ALL", "C", 1);
+      EXPECT_EQ(expectedScreen(GetParam(), german.errors, ".de"), german.errors);
+    }
     return;
   }
   if (GetParam().rfind("piped/", 0) == 0) {

@@ -27,7 +27,8 @@ struct Request {
   ValueOrRange given[OPTION_COUNT];  // by option, as given on the command line
   std::vector<int> ranged;           // the options given as ranges, in the order given
   const char* casesPath = nullptr;
-  CaseFile cases;  // open, its header read, where casesPath is given
+  CaseFile cases;                         // open, its header read, where casesPath is given
+  Language language = Language::ENGLISH;  // of the messages, by the locale
   bool csv = false;
   bool help = false;
   bool version = false;

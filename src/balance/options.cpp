@@ -23,7 +23,7 @@ const TextField FIT_TEXT = {[](Design& d, const std::string& text, Reason* why) 
                               d.fit = text;
                               return true;
                             },
-                            [](const Design& d) { return d.fit; }, ""};
+                            [](const Design& d) { return d.fit; }, "", "H7/f7"};
 
 // "VG46" or "46" (any case): an ISO 3448 grade, whose midpoint is nu40.
 const TextField GRADE_TEXT = {
@@ -41,7 +41,7 @@ const TextField GRADE_TEXT = {
       d.oil.nu40 = midpoint;
       return true;
     },
-    [](const Design& d) { return d.grade; }, ""};
+    [](const Design& d) { return d.grade; }, "", "VG46"};
 
 const TextField COOLING_TEXT = {
     [](Design& d, const std::string& text, Reason* why) {
@@ -54,101 +54,106 @@ const TextField COOLING_TEXT = {
       return false;
     },
     [](const Design& d) { return std::string(COOLING_WORDS[static_cast<int>(d.cooling.mode)]); },
-    "oil housing both"};
+    "oil housing both", "oil"};
 
 // The rows by kind: NAME, CSV COLUMN, VALUE in --help, HELP, UNIT, GROUP,
 // and the design's field that it sets.
 // clang-format off
-#define NUMBER(name, column, value, help, unit, group, field)                            \
-  {name, column, value, help, unit, group, Kind::NUMBER,                                 \
+#define NUMBER(name, column, label, value, help, unit, group, field)                            \
+  {name, column, label, value, help, unit, group, Kind::NUMBER,                                 \
    [](Design& d) -> double& { return d.field; }, nullptr, 0, 0, nullptr, nullptr,        \
    nullptr, nullptr, -1, nullptr}
-#define REQUIRED(name, column, value, help, unit, group, field, missing)                 \
-  {name, column, value, help, unit, group, Kind::NUMBER,                                 \
+#define REQUIRED(name, column, label, value, help, unit, group, field, missing)                 \
+  {name, column, label, value, help, unit, group, Kind::NUMBER,                                 \
    [](Design& d) -> double& { return d.field; }, nullptr, 0, 0, nullptr, nullptr,        \
    nullptr, missing, -1, nullptr}
-#define STANDS_IN(name, column, value, help, unit, group, field, standsFor, gives)       \
-  {name, column, value, help, unit, group, Kind::NUMBER,                                 \
+#define STANDS_IN(name, column, label, value, help, unit, group, field, standsFor, gives)       \
+  {name, column, label, value, help, unit, group, Kind::NUMBER,                                 \
    [](Design& d) -> double& { return d.field; }, nullptr, 0, 0, nullptr, nullptr,        \
    nullptr, nullptr, opt::standsFor, gives}
-#define CHOICE(name, column, value, help, group, field, first, last)                    \
-  {name, column, value, help, "", group, Kind::CHOICE,                                   \
+#define CHOICE(name, column, label, value, help, group, field, first, last)                    \
+  {name, column, label, value, help, "", group, Kind::CHOICE,                                   \
    nullptr, [](Design& d) -> int& { return d.field; }, first, last, nullptr, nullptr,    \
    nullptr, nullptr, -1, nullptr}
-#define FLAG(name, column, help, group, on, turnOn)                                      \
-  {name, column, "", help, "", group, Kind::FLAG,                                        \
+#define FLAG(name, column, label, help, group, on, turnOn)                                      \
+  {name, column, label, "", help, "", group, Kind::FLAG,                                        \
    nullptr, nullptr, 0, 1, [](const Design& d) { return on; },                           \
    [](Design& d, bool set) { turnOn; }, nullptr, nullptr, -1, nullptr}
-#define TEXT(name, column, value, help, group, field, standsFor, gives)                  \
-  {name, column, value, help, "", group, Kind::TEXT,                                     \
-   nullptr, nullptr, 0, 0, nullptr, nullptr, &field, nullptr, standsFor, gives}
+#define TEXT(name, column, label, value, help, group, field, standsFor, gives)                  \
+  {name, column, label, value, help, "", group, Kind::TEXT,                                     \
+   nullptr, nullptr, 0, 0, nullptr, nullptr, &(field), nullptr, standsFor, gives}
 // clang-format on
 
 }  // namespace
 
 // In the order of --help and the page, the order of opt::Id.
 const Option OPTIONS[] = {
-    REQUIRED("nu40", "nu40", "NU", "kinematic viscosity at 40 C", "mm2/s", G::OIL, oil.nu40,
+    REQUIRED("nu40", "nu40", "Viskositaet nu40 bei 40 C [mm2/s]", "NU",
+             "kinematic viscosity at 40 C", "mm2/s", G::OIL, oil.nu40,
              "is required: the viscosity at 40 C in mm2/s"),
-    REQUIRED("nu100", "nu100", "NU", "kinematic viscosity at 100 C", "mm2/s", G::OIL, oil.nu100,
+    REQUIRED("nu100", "nu100", "Viskositaet nu100 bei 100 C [mm2/s]", "NU",
+             "kinematic viscosity at 100 C", "mm2/s", G::OIL, oil.nu100,
              "is required: the viscosity at 100 C in mm2/s"),
-    TEXT("grade", "grade", "VG",
+    TEXT("grade", "grade", "Viskositaetsklasse ISO VG", "VG",
          "ISO 3448 viscosity grade, VG2 ... VG3200, instead\n"
          "                        of --nu40: nu40 is its midpoint",
          G::OIL, GRADE_TEXT, opt::NU40, "the grade gives nu40"),
-    STANDS_IN("vi", "viscosityIndex", "VI",
+    STANDS_IN("vi", "viscosityIndex", "Viskositaetsindex VI", "VI",
               "viscosity index instead of --nu100: nu100 by\n"
               "                        ASTM D2270 (ISO 2909)",
               "", G::OIL, vi, NU100, "the viscosity index gives nu100"),
-    NUMBER("density", "density15", "RHO", "density at 15 C", "g/cm3", G::OIL, oil.density15),
-    NUMBER("load", "load", "F", "", "N", G::BEARING, data.load),
-    NUMBER("speed", "speed", "N", "", "1/min", G::BEARING, data.speed),
-    NUMBER("diameter", "diameter", "D", "", "mm", G::BEARING, data.diameter),
-    NUMBER("width", "width", "B", "", "mm", G::BEARING, data.width),
-    NUMBER("clearance", "clearance", "S", "diametral clearance at 20 C", "mm", G::BEARING,
-           data.clearance),
-    TEXT("fit", "fit", "FIT",
+    NUMBER("density", "density15", "Dichte rho15 bei 15 C [g/cm3]", "RHO", "density at 15 C",
+           "g/cm3", G::OIL, oil.density15),
+    NUMBER("load", "load", "Last F [N]", "F", "", "N", G::BEARING, data.load),
+    NUMBER("speed", "speed", "Drehzahl n [1/min]", "N", "", "1/min", G::BEARING, data.speed),
+    NUMBER("diameter", "diameter", "Durchmesser D [mm]", "D", "", "mm", G::BEARING, data.diameter),
+    NUMBER("width", "width", "Breite B [mm]", "B", "", "mm", G::BEARING, data.width),
+    NUMBER("clearance", "clearance", "Lagerspiel s bei 20 C [mm]", "S",
+           "diametral clearance at 20 C", "mm", G::BEARING, data.clearance),
+    TEXT("fit", "fit", "Passung", "FIT",
          "bore and shaft, BORE/SHAFT: an ISO 286 class each\n"
          "                        (H5 ... H11 / d5 ... h11, say H7/f7) or its limit\n"
          "                        deviations in um, LOWER..UPPER (0..25/-50..-25);\n"
          "                        the smallest, mean and largest clearance instead\n"
          "                        of --clearance",
          G::BEARING, FIT_TEXT, opt::CLEARANCE, "the fit gives the clearance"),
-    NUMBER("supply-pressure", "supplyPressure", "P", "", "bar", G::BEARING, data.supplyPressure),
-    CHOICE("supply-case", "supplyCase", "K",
+    NUMBER("supply-pressure", "supplyPressure", "Zulaufdruck p_en [bar]", "P", "", "bar",
+           G::BEARING, data.supplyPressure),
+    CHOICE("supply-case", "supplyCase", "Oelzufuehrung", "K",
            "1 hole opposite the load, 2 hole at 90 degrees,\n"
            "                        3 circumferential groove",
            G::BEARING, data.supplyCase, SUPPLY_HOLE_OPPOSITE, SUPPLY_GROOVE),
-    NUMBER("supply-size", "supplySize", "S", "hole diameter or groove width", "mm", G::BEARING,
-           data.supplySize),
-    NUMBER("inlet", "oilInletTemp", "T", "oil inlet temperature", "C", G::BEARING,
-           data.oilInletTemp),
-    NUMBER("alpha-shaft", "alphaShaft", "A", "expansion coefficient of the shaft", "1/K",
-           G::BEARING, data.alphaShaft),
-    NUMBER("alpha-bearing", "alphaBearing", "A", "expansion coefficient of the bearing", "1/K",
-           G::BEARING, data.alphaBearing),
-    FLAG("direct", "epsMode", "the eccentricity by the direct approximation", G::BEARING,
-         d.data.epsMode == EPS_DIRECT, d.data.epsMode = set ? EPS_DIRECT : EPS_ITERATIVE),
-    TEXT("cooling", "cooling", "HOW",
+    NUMBER("supply-size", "supplySize", "Bohrung oder Nut d_L [mm]", "S",
+           "hole diameter or groove width", "mm", G::BEARING, data.supplySize),
+    NUMBER("inlet", "oilInletTemp", "Zulauftemperatur T_en [C]", "T", "oil inlet temperature", "C",
+           G::BEARING, data.oilInletTemp),
+    NUMBER("alpha-shaft", "alphaShaft", "Ausdehnung Welle alpha_W [1/K]", "A",
+           "expansion coefficient of the shaft", "1/K", G::BEARING, data.alphaShaft),
+    NUMBER("alpha-bearing", "alphaBearing", "Ausdehnung Lager alpha_L [1/K]", "A",
+           "expansion coefficient of the bearing", "1/K", G::BEARING, data.alphaBearing),
+    FLAG("direct", "epsMode", "Exzentrizitaet", "the eccentricity by the direct approximation",
+         G::BEARING, d.data.epsMode == EPS_DIRECT,
+         d.data.epsMode = set ? EPS_DIRECT : EPS_ITERATIVE),
+    TEXT("cooling", "cooling", "Kuehlung", "HOW",
          "how the friction heat leaves: oil, by the oil\n"
          "                        flowing through; housing, by the housing to the\n"
          "                        air; both",
          G::BEARING, COOLING_TEXT, -1, nullptr),
-    NUMBER("ambient", "ambientTemp", "T", "air temperature around the housing", "C", G::BEARING,
-           cooling.ambientTemp),
-    NUMBER("housing-area", "housingArea", "A",
+    NUMBER("ambient", "ambientTemp", "Umgebungstemperatur T_amb [C]", "T",
+           "air temperature around the housing", "C", G::BEARING, cooling.ambientTemp),
+    NUMBER("housing-area", "housingArea", "Gehaeuseflaeche A [m2]", "A",
            "surface of the housing that gives heat off (needed\n"
            "                        with housing and both)",
            "m2", G::BEARING, cooling.housingArea),
-    NUMBER("heat-transfer", "heatTransfer", "K", "its heat transfer coefficient", "W/(m2 K)",
-           G::BEARING, cooling.heatTransfer),
-    NUMBER("h0-limit", "h0Limit", "H", "smallest permissible film thickness", "mm", G::LIMITS,
-           data.h0Limit),
-    NUMBER("temp-limit", "tempLimit", "T", "highest outlet temperature", "C", G::LIMITS,
-           limits.outletTemp),
-    NUMBER("load-limit", "loadLimit", "P", "highest specific load", "N/mm2", G::LIMITS,
-           limits.load),
-    FLAG("coefficients", "coefficients",
+    NUMBER("heat-transfer", "heatTransfer", "Waermeuebergang K [W/(m2 K)]", "K",
+           "its heat transfer coefficient", "W/(m2 K)", G::BEARING, cooling.heatTransfer),
+    NUMBER("h0-limit", "h0Limit", "kleinste Spaltdicke h0lim [mm]", "H",
+           "smallest permissible film thickness", "mm", G::LIMITS, data.h0Limit),
+    NUMBER("temp-limit", "tempLimit", "hoechste Temperatur T_lim [C]", "T",
+           "highest outlet temperature", "C", G::LIMITS, limits.outletTemp),
+    NUMBER("load-limit", "loadLimit", "hoechste Flaechenpressung p_lim [N/mm2]", "P",
+           "highest specific load", "N/mm2", G::LIMITS, limits.load),
+    FLAG("coefficients", "coefficients", "Steifigkeit und Daempfung",
          "the film's eight stiffness and damping coefficients\n"
          "                        (Reynolds equation, 360 degrees) and the\n"
          "                        stability threshold of a rigid rotor",
@@ -340,12 +345,12 @@ std::string optionTableJson() {
   for (int i = 0; i < OPTION_COUNT; ++i) {
     const Option& o = OPTIONS[i];
     json += std::string(i ? ",\n" : "") + "{\"name\":" + quoted(o.name) +
-            ",\"column\":" + quoted(o.column) + ",\"unit\":" + quoted(o.unit) +
-            ",\"group\":" + quoted(groupName(o.group)) + ",\"start\":" + quoted(startText(i)) +
-            ",\"help\":" + quoted(o.help) +
+            ",\"column\":" + quoted(o.column) + ",\"label\":" + quoted(o.label) +
+            ",\"unit\":" + quoted(o.unit) + ",\"group\":" + quoted(groupName(o.group)) +
+            ",\"start\":" + quoted(startText(i)) + ",\"help\":" + quoted(o.help) +
             ",\"flag\":" + (o.kind == Kind::FLAG ? "true" : "false") +
             ",\"required\":" + (o.required() ? "true" : "false") +
-            ",\"text\":" + (o.kind == Kind::TEXT ? "true" : "false") +
+            ",\"example\":" + quoted(o.kind == Kind::TEXT ? o.text->example : "") +
             ",\"standsFor\":" + quoted(o.standsFor >= 0 ? OPTIONS[o.standsFor].name : "") +
             ",\"choices\":[";
     const bool choices = o.kind == Kind::CHOICE || o.kind == Kind::FLAG;

@@ -56,11 +56,13 @@ struct TextField {
   bool (*set)(Design& design, const std::string& text, Reason* why);
   std::string (*get)(const Design& design);
   const char* choices;  // the words it takes, blank-separated; "" for any text
+  const char* example;  // a value as the page shows it in an empty field
 };
 
 struct Option {
   const char* name;       // --name on the command line; its column in a case file
   const char* column;     // its column in the CSV
+  const char* label;      // on the page and in German messages, with symbol and unit
   const char* valueName;  // in --help: --name VALUE
   const char* help;       // in --help, before the unit
   const char* unit;       // "" where it has none; "C" marks a temperature
@@ -117,8 +119,9 @@ bool setOptionText(Design& design, int option, const std::string& text, Reason* 
 // The text of --help, with every default read from the data set.
 std::string usageText();
 
-// The table as JSON for the page: each option's name, column, unit, group,
+// The table as JSON for the page: each option's name, column, label, unit,
+// group,
 // start value (its default as --help prints it, "" where it has none),
-// help, whether it is a flag, required or a text, the option it stands in
-// for ("" for none), and its choices.
+// help, whether it is a flag, required or a text (with an example), the
+// option it stands in for ("" for none), and its choices.
 std::string optionTableJson();

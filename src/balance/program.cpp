@@ -25,12 +25,12 @@ int runDesign(const Request& request) {
   std::vector<Point> points;
   Refusal why;
   if (!calculatePoints(design, request.csv ? View::CSV : View::SCREEN, points, &why)) {
-    tellError("%s", refusalText(why).c_str());
+    tellError("%s", refusalText(why, request.language).c_str());
     return USAGE_ERROR;
   }
   for (const Point& point : points)
     if (!point.balanced) {
-      tellNoBalance(point);
+      tellNoBalance(point, request.language);
       return NO_BALANCE;
     }
   if (!request.csv) {
@@ -90,16 +90,26 @@ char* forThePage(const std::string& text) {
   return copy;
 }
 
+// The locale that names the messages' language, as POSIX orders them.
+const char* messageLocale() {
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    const char* value = std::getenv(name);
+    if (value && *value) return value;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 int runPalimoBalance(int argc, char** argv) {
   Request request;
+  request.language = messageLanguage(messageLocale());
   Refusal why;
   int status = USAGE_ERROR;
   if (readCommandLine(argc, argv, request, &why))
     status = runRequest(request);
   else
-    tellError("%s", refusalText(why).c_str());
+    tellError("%s", refusalText(why, request.language).c_str());
   // The page runs the program again and again: the case file is closed on
   // every way out.
   closeCaseFile(request.cases);

@@ -68,9 +68,22 @@ struct Refusal {
   long headerFields = 0;
 };
 
+// The languages of the program's messages: English, or German where the
+// locale is a German one.
+enum class Language { ENGLISH, GERMAN };
+
+// The language of a locale's name as LANG gives it: GERMAN for "de" and
+// "de_...", ENGLISH for any other and for none.
+Language messageLanguage(const char* locale);
+
 // The refusal in words, as standard error shows it after "palimo-balance: ".
-std::string refusalText(const Refusal& refusal);
+std::string refusalText(const Refusal& refusal, Language language = Language::ENGLISH);
+
+// Its reason alone, without the option and the value it concerns: "is no
+// number and no range FROM:TO:COUNT".
+std::string refusalReason(const Refusal& refusal, Language language);
 
 // The refusal as the page reads it: {"option": NAME, "reason": CODE,
-// "value": VALUE}, CODE a lower-case word such as "no-number-or-range".
+// "value": VALUE, "german": its reason in German}, CODE a lower-case word
+// such as "no-number-or-range".
 std::string refusalJson(const Refusal& refusal);

@@ -5,6 +5,7 @@
 #include "balance/screen.h"
 
 #include <cmath>
+#include <initializer_list>
 #include <string>
 
 #include "blocks/blocks.h"
@@ -234,49 +235,98 @@ void printBandScreen(const std::vector<Point>& band) {
       verdict == "ok" ? "erfuellt" : "nicht erfuellt: ", verdict == "ok" ? "" : verdict.c_str());
 }
 
-void tellNoBalance(const Point& point) {
+namespace {
+
+// Why a point has no balance, in English and in German; each %s is filled
+// in turn.
+struct Words {
+  const char* english;
+  const char* german;
+};
+const Words BAND_END = {"the fit's %s clearance, %s mm, has no balanced point:",
+                        "das %s Spiel der Passung, %s mm, hat keinen Bilanzpunkt:"};
+const Words END_NAMES[BAND_CASES] = {
+    {"smallest", "kleinste"}, {"mean", "mittlere"}, {"largest", "groesste"}};
+const Words WIDTH_RATIO = {"B/D = %s lies outside 0.125 ... 1",
+                           "B/D = %s liegt ausserhalb 0.125 ... 1"};
+const Words NO_NUMBER = {"the calculation gives no %s (%s= %s) at an assumed %s GradC",
+                         "die Rechnung gibt keine %s (%s= %s) bei angenommenen %s GradC"};
+const Words SOUGHT[] = {{"outlet temperature", "Austrittstemperatur"},
+                        {"bearing temperature", "Lagertemperatur"}};
+const Words SEIZED_AT_20 = {
+    "no film: the clearance at 20 C, %s mm, is not above zero: the shaft is seized",
+    "kein Film: das Spiel bei 20 C, %s mm, ist nicht ueber null: die Welle sitzt fest"};
+const Words SEIZED_AT_START = {
+    "no film: the effective clearance is not above zero at %s GradC, the %s temperature, "
+    "where the bearing starts: the shaft is seized",
+    "kein Film: das wirksame Spiel ist bei %s GradC, der %s, wo das Lager beginnt, nicht "
+    "ueber null: die Welle sitzt fest"};
+const Words STARTS_AT[] = {{"oil's inlet", "Zulauftemperatur des Oels"},
+                           {"ambient", "Umgebungstemperatur"}};
+const Words NO_FILM = {
+    "no film: the effective clearance is not above zero between %s and %s GradC",
+    "kein Film: das wirksame Spiel ist zwischen %s und %s GradC nicht ueber null"};
+const Words CLOSES = {
+    "the clearance closes at about %s GradC without a heat balance: from %s GradC up to "
+    "there the calculated %s stays %s the assumed one",
+    "das Spiel schliesst sich bei etwa %s GradC ohne Waermebilanz: von %s GradC bis dort "
+    "bleibt die berechnete %s %s der angenommenen"};
+const Words NO_BALANCE = {
+    "no heat balance between %s and %s GradC: the calculated %s stays %s the assumed one",
+    "keine Waermebilanz zwischen %s und %s GradC: die berechnete %s bleibt %s der "
+    "angenommenen"};
+const Words SIDES[] = {{"below", "unter"}, {"above", "ueber"}};
+
+// The words in the language, each %s filled with the next of the texts.
+void tell(const Words& words, Language language, std::initializer_list<std::string> texts) {
+  std::string text = language == Language::GERMAN ? words.german : words.english;
+  std::size_t at = 0;
+  for (const std::string& filler : texts) {
+    at = text.find("%s", at);
+    if (at == std::string::npos) break;
+    text.replace(at, 2, filler);
+    at += filler.size();
+  }
+  tellError("%s", text.c_str());
+}
+
+std::string in(const Words& words, Language language) {
+  return language == Language::GERMAN ? words.german : words.english;
+}
+
+}  // namespace
+
+void tellNoBalance(const Point& point, Language language) {
   const HeatBalance& balance = point.balance;
   const Cooling& cooling = point.design.cooling;
   const BearingData& data = balance.data;
-  if (point.bandEnd >= 0) {
-    const char* const ends[] = {"smallest", "mean", "largest"};
-    tellError("the fit's %s clearance, %s mm, has no balanced point:", ends[point.bandEnd],
-              spell(data.clearance).text);
-  }
+  const bool housing = cooling.mode == CoolingMode::HOUSING;
+  const auto number = [](double value) { return std::string(spell(value).text); };
+  if (point.bandEnd >= 0)
+    tell(BAND_END, language, {in(END_NAMES[point.bandEnd], language), number(data.clearance)});
   const double from = balance.rangeFrom, to = balance.rangeTo;
+  const std::string sought = in(SOUGHT[housing ? 1 : 0], language);
   if (balance.outcome == BalanceOutcome::WIDTH_RATIO_OUT_OF_RANGE) {
-    tellError("B/D = %s lies outside 0.125 ... 1", spell(data.width / data.diameter).text);
+    tell(WIDTH_RATIO, language, {number(data.width / data.diameter)});
   } else if (balance.outcome == BalanceOutcome::NOT_A_NUMBER) {
-    const bool housing = cooling.mode == CoolingMode::HOUSING;
     const double calculated = data.oilOutletTemp + balanceResidual(data, balance.results, cooling);
-    tellError("the calculation gives no %s temperature (%s= %s) at an assumed %s GradC",
-              housing ? "bearing" : "outlet", soughtName(cooling), spell(calculated).text,
-              spell(data.oilOutletTemp).text);
+    tell(NO_NUMBER, language,
+         {sought, soughtName(cooling), number(calculated), number(data.oilOutletTemp)});
   } else if (balance.outcome == BalanceOutcome::NO_FILM && !(data.clearance > 0)) {
-    tellError("no film: the clearance at 20 C, %s mm, is not above zero: the shaft is seized",
-              spell(data.clearance).text);
+    tell(SEIZED_AT_20, language, {number(data.clearance)});
   } else if (balance.outcome == BalanceOutcome::NO_FILM && balance.closedAtStart) {
-    tellError(
-        "no film: the effective clearance is not above zero at %s GradC, the %s temperature, "
-        "where the bearing starts: the shaft is seized",
-        spell(cooling.mode == CoolingMode::HOUSING ? cooling.ambientTemp : data.oilInletTemp).text,
-        cooling.mode == CoolingMode::HOUSING ? "ambient" : "oil's inlet");
+    tell(SEIZED_AT_START, language,
+         {number(housing ? cooling.ambientTemp : data.oilInletTemp),
+          in(STARTS_AT[housing ? 1 : 0], language)});
   } else if (balance.outcome == BalanceOutcome::NO_FILM) {
-    tellError("no film: the effective clearance is not above zero between %s and %s GradC",
-              spell(from).text, spell(to).text);
+    tell(NO_FILM, language, {number(from), number(to)});
   } else {
     const BalanceStep& first = balance.steps[0];
-    const char* side = first.calculatedOutlet > first.assumedOutlet ? "above" : "below";
-    const char* sought =
-        cooling.mode == CoolingMode::HOUSING ? "bearing temperature" : "outlet temperature";
+    const std::string side =
+        in(SIDES[first.calculatedOutlet > first.assumedOutlet ? 1 : 0], language);
     if (balance.closesAtTop)
-      tellError(
-          "the clearance closes at about %s GradC without a heat balance: from %s GradC up to "
-          "there the calculated %s stays %s the assumed one",
-          spell(to).text, spell(from).text, sought, side);
+      tell(CLOSES, language, {number(to), number(from), sought, side});
     else
-      tellError(
-          "no heat balance between %s and %s GradC: the calculated %s stays %s the assumed one",
-          spell(from).text, spell(to).text, sought, side);
+      tell(NO_BALANCE, language, {number(from), number(to), sought, side});
   }
 }

@@ -17,6 +17,6 @@ void printScreen(const Point& point);
 // REQUIRES: every point balanced
 void printBandScreen(const std::vector<Point>& band);
 
-// Why the point has no balance, a line on standard error; with a fit,
-// which end of the band it is, first.
-void tellNoBalance(const Point& point);
+// Why the point has no balance, a line on standard error in the language;
+// with a fit, which end of the band it is, first.
+void tellNoBalance(const Point& point, Language language);

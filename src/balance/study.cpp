@@ -138,12 +138,12 @@ int runStudy(Request& request) {
         if (stopSignalCaught()) {
           status = 128 + stopSignalCaught();
         } else if (got == Read::FAULT) {
-          tellError("%s", refusalText(why).c_str());
+          tellError("%s", refusalText(why, request.language).c_str());
           status = 2;
         } else if (first) {
           why.reason = Reason::HEADER_ALONE;
           why.where = request.cases.where;
-          tellError("%s", refusalText(why).c_str());
+          tellError("%s", refusalText(why, request.language).c_str());
           status = 2;
         }
         break;
