@@ -42,39 +42,44 @@ std::string optionCell(const CsvRow& r, int option) {
   return std::isnan(value) ? "" : number(value);
 }
 
-// The rotor's cells: six digits, as the grid holds the coefficients to
-// about 1 % and six are the same on every platform; empty where the film
-// has no equilibrium.
-std::string rotorCell(const CsvRow& r, double (*value)(const RotorValues& v)) {
-  if (!balanced(r) || !r.design->coefficients || !row(r).rotor.film.solved) return "";
-  return number(value(row(r).rotor), "%.6g");
+// The rotor's values in the order of its columns: the film's eccentricity
+// and attitude angle, K, C, k and d row by row, the whirl ratio and the
+// mass parameter.
+double rotorValue(const RotorValues& v, int k) {
+  if (k == 0) return v.film.eps;
+  if (k == 1) return v.film.beta;
+  if (k == 18) return v.film.whirlRatio;
+  if (k == 19) return v.film.stabilityMass;
+  const double(*const matrices[])[2] = {v.film.stiffness, v.film.damping, v.stiffness, v.damping};
+  const int m = k - 2;
+  return matrices[m / 4][m % 4 / 2][m % 2];
 }
 
 // Which CSV has a column: every one, or one with a tail of the layout.
 enum class Tail { ALWAYS, OIL, COOLING, FITS, ROTOR, STUDY };
 
+// A column: an option's value, a field of the row's data set or results,
+// one of the rotor's values, or a cell of its own.
 struct Column {
   const char* name;  // nullptr: the option's column in the table
-  int option;        // the option whose value it shows; -1 for none
   Tail tail;
-  std::string (*cell)(const CsvRow& r);  // where it shows no option
+  int option;                                // the option it shows; -1 for none
+  double BearingData::*data;                 // the data set's field it shows
+  double BearingResults::*result;            // the results' field it shows
+  int rotor;                                 // the rotor's value it shows; -1 for none
+  std::string (*cell)(const CsvRow& r);      // what it shows else
 };
 
 // clang-format off
-#define OPTION(id) {nullptr, opt::id, Tail::ALWAYS, nullptr}
-#define TAIL_OPTION(id, tail) {nullptr, opt::id, Tail::tail, nullptr}
-#define DATA(field)                                                                      \
-  {#field, -1, Tail::ALWAYS,                                                             \
-   [](const CsvRow& r) { return balanced(r) ? number(row(r).data.field) : std::string(); }}
-#define RESULT(field)                                                                    \
-  {#field, -1, Tail::ALWAYS,                                                             \
-   [](const CsvRow& r) { return balanced(r) ? number(row(r).results.field) : std::string(); }}
-#define ROTOR(name, expression)                                                          \
-  {name, -1, Tail::ROTOR,                                                                \
-   [](const CsvRow& r) { return rotorCell(r, [](const RotorValues& v) { return expression; }); }}
-#define ROTOR_MATRIX(name, matrix)                                                       \
-  ROTOR(name "UU", v.matrix[0][0]), ROTOR(name "UV", v.matrix[0][1]),                    \
-  ROTOR(name "VU", v.matrix[1][0]), ROTOR(name "VV", v.matrix[1][1])
+#define OPTION(id) {nullptr, Tail::ALWAYS, opt::id, nullptr, nullptr, -1, nullptr}
+#define TAIL_OPTION(id, tail) {nullptr, Tail::tail, opt::id, nullptr, nullptr, -1, nullptr}
+#define DATA(field) {#field, Tail::ALWAYS, -1, &BearingData::field, nullptr, -1, nullptr}
+#define RESULT(field) {#field, Tail::ALWAYS, -1, nullptr, &BearingResults::field, -1, nullptr}
+#define CELL(name, tail, cell) {name, Tail::tail, -1, nullptr, nullptr, -1, cell}
+#define ROTOR(name, k) {name, Tail::ROTOR, -1, nullptr, nullptr, k, nullptr}
+#define ROTOR_MATRIX(name, first)                                                        \
+  ROTOR(name "UU", first), ROTOR(name "UV", first + 1),                                  \
+  ROTOR(name "VU", first + 2), ROTOR(name "VV", first + 3)
 // clang-format on
 
 const Column COLUMNS[] = {
@@ -105,7 +110,10 @@ const Column COLUMNS[] = {
     RESULT(a1),
     RESULT(a2),
     RESULT(eps),
-    RESULT(passes),
+    CELL("passes", ALWAYS,
+         [](const CsvRow& r) {
+           return balanced(r) ? number(row(r).results.passes) : std::string();
+         }),
     RESULT(h0),
     RESULT(beta),
     RESULT(re),
@@ -123,45 +131,60 @@ const Column COLUMNS[] = {
     OPTION(NU40),
     OPTION(NU100),
     OPTION(DENSITY),
-    {"balances", -1, Tail::ALWAYS,
-     [](const CsvRow& r) {
-       return r.point ? number(r.point->balance.balanceCount) : std::string();
-     }},
-    {"balanceGap", -1, Tail::ALWAYS,
-     [](const CsvRow& r) { return balanced(r) ? number(row(r).gap) : std::string(); }},
+    CELL("balances", ALWAYS,
+         [](const CsvRow& r) {
+           return r.point ? number(r.point->balance.balanceCount) : std::string();
+         }),
+    CELL("balanceGap", ALWAYS,
+         [](const CsvRow& r) { return balanced(r) ? number(row(r).gap) : std::string(); }),
     OPTION(TEMP_LIMIT),
     OPTION(LOAD_LIMIT),
-    {"speedTransition", -1, Tail::ALWAYS,
-     [](const CsvRow& r) {
-       return balanced(r) ? number(row(r).checks.speedTransition) : std::string();
-     }},
-    {"verdict", -1, Tail::ALWAYS,
-     [](const CsvRow& r) { return verdictText(balanced(r) ? row(r).failed : NOT_BALANCED); }},
+    CELL("speedTransition", ALWAYS,
+         [](const CsvRow& r) {
+           return balanced(r) ? number(row(r).checks.speedTransition) : std::string();
+         }),
+    CELL("verdict", ALWAYS,
+         [](const CsvRow& r) { return verdictText(balanced(r) ? row(r).failed : NOT_BALANCED); }),
     TAIL_OPTION(GRADE, OIL),
     TAIL_OPTION(VI, OIL),
     TAIL_OPTION(COOLING, COOLING),
     TAIL_OPTION(AMBIENT, COOLING),
     TAIL_OPTION(HOUSING_AREA, COOLING),
     TAIL_OPTION(HEAT_TRANSFER, COOLING),
-    {"housingHeat", -1, Tail::COOLING,
-     [](const CsvRow& r) { return balanced(r) ? number(row(r).housingHeat) : std::string(); }},
-    {"oilHeat", -1, Tail::COOLING,
-     [](const CsvRow& r) { return balanced(r) ? number(row(r).oilHeat) : std::string(); }},
+    CELL("housingHeat", COOLING,
+         [](const CsvRow& r) { return balanced(r) ? number(row(r).housingHeat) : std::string(); }),
+    CELL("oilHeat", COOLING,
+         [](const CsvRow& r) { return balanced(r) ? number(row(r).oilHeat) : std::string(); }),
     TAIL_OPTION(FIT, FITS),
-    {"clearanceCase", -1, Tail::FITS,
-     [](const CsvRow& r) { return std::string(r.bandEnd >= 0 ? BAND_CASE_NAMES[r.bandEnd] : ""); }},
-    {"fitVerdict", -1, Tail::FITS, [](const CsvRow& r) { return r.fitVerdict; }},
-    ROTOR("reynoldsEps", v.film.eps),
-    ROTOR("reynoldsBeta", v.film.beta),
-    ROTOR_MATRIX("stiff", film.stiffness),
-    ROTOR_MATRIX("damp", film.damping),
-    ROTOR_MATRIX("k", stiffness),
-    ROTOR_MATRIX("d", damping),
-    ROTOR("whirlRatio", v.film.whirlRatio),
-    ROTOR("stabilityMass", v.film.stabilityMass),
-    {"status", -1, Tail::STUDY,
-     [](const CsvRow& r) { return std::string(r.status ? r.status : ""); }},
+    CELL("clearanceCase", FITS,
+         [](const CsvRow& r) {
+           return std::string(r.bandEnd >= 0 ? BAND_CASE_NAMES[r.bandEnd] : "");
+         }),
+    CELL("fitVerdict", FITS, [](const CsvRow& r) { return r.fitVerdict; }),
+    ROTOR("reynoldsEps", 0),
+    ROTOR("reynoldsBeta", 1),
+    ROTOR_MATRIX("stiff", 2),
+    ROTOR_MATRIX("damp", 6),
+    ROTOR_MATRIX("k", 10),
+    ROTOR_MATRIX("d", 14),
+    ROTOR("whirlRatio", 18),
+    ROTOR("stabilityMass", 19),
+    CELL("status", STUDY, [](const CsvRow& r) { return std::string(r.status ? r.status : ""); }),
 };
+
+// A row's cell of a column. The rotor's values have six digits, as the grid
+// holds the coefficients to about 1 % and six are the same on every
+// platform; they are empty where the film has no equilibrium.
+std::string cell(const CsvRow& r, const Column& c) {
+  if (c.cell) return c.cell(r);
+  if (c.option >= 0) return optionCell(r, c.option);
+  if (!balanced(r)) return "";
+  const Evaluation& e = row(r);
+  if (c.data) return number(e.data.*c.data);
+  if (c.result) return number(e.results.*c.result);
+  if (!r.design->coefficients || !e.rotor.film.solved) return "";
+  return number(rotorValue(e.rotor, c.rotor), "%.6g");
+}
 
 bool inLayout(Tail tail, const CsvLayout& layout) {
   switch (tail) {
@@ -203,6 +226,5 @@ void printCsvHeader(const CsvLayout& layout) {
 }
 
 void printCsvRow(const CsvRow& row, const CsvLayout& layout) {
-  printLine(layout,
-            [&](const Column& c) { return c.cell ? c.cell(row) : optionCell(row, c.option); });
+  printLine(layout, [&](const Column& c) { return cell(row, c); });
 }

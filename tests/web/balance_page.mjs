@@ -47,14 +47,15 @@ export async function balanceSessions(engine, paths) {
   for (const file of readdirSync(dir).filter(name => name.endsWith('.args')).sort()) {
     const name = file.slice(0, -5);
     const url = asLink(paths.balanceUrl, readFileSync(join(dir, file), 'utf8'));
-    const [status, ...message] = readFileSync(join(dir, `${name}.err`), 'utf8').split('\n');
+    const [status] = readFileSync(join(dir, `${name}.err`), 'utf8').split('\n');
     if (!url || status === 'status 2') continue;
     const out = readFileSync(join(dir, `${name}.out`), 'utf8');
     const {page, shown, seen} = await openBalance(engine, url);
     const what = `${engine.name}: balance page: ${name}`;
     const ranges = (url.match(/%3A/g) ?? []).length / 2;
-    if (status !== 'status 0') {
-      const words = 'Keine Bilanz: ' + message.join('\n').replace(/^palimo-balance: /gm, '').trim();
+    if (status !== 'status 0') {  // in German, as a German locale gives it
+      const german = readFileSync(join(dir, `${name}.de`), 'utf8');
+      const words = 'Keine Bilanz: ' + german.replace(/^palimo-balance: /gm, '').trim();
       if (shown.notice !== words) fail(`${what}: the message ${difference(shown.notice, words)}`);
     } else if (ranges) {
       if (shown.csv !== out) fail(`${what}: the CSV ${difference(shown.csv, out)}`);
@@ -78,6 +79,13 @@ export async function balanceForm(engine, paths) {
                                           {width: engine.narrowest, height: 700});
   const named = shown.notice.includes('speeed') && shown.notice.includes('supply-case=7') &&
                 shown.invalid.join() === 'speed: "x" ist keine Zahl und kein Bereich VON:BIS:ANZAHL';
+  // A value that only the whole design refuses is named in German at its field.
+  const {page: design, shown: refused} = await openBalance(engine, `${paths.balanceUrl}?nu40=5&nu100=6.8`);
+  await design.close();
+  if (refused.invalid.join() !== 'nu40: "5" muss ueber --nu100 liegen' ||
+      !refused.notice.startsWith('Nicht gerechnet: Viskositaet nu40 bei 40 C [mm2/s] "5"')) {
+    fail(`${engine.name}: balance page: a refused design: ${JSON.stringify(refused)}`);
+  }
   if (!named || shown.result) fail(`${engine.name}: balance page: bad parameters: ${JSON.stringify(shown)}`);
   const faults = await layoutFaults(page);
   if (faults) fail(`${engine.name}: the balance page ${faults}`);
@@ -145,7 +153,7 @@ export async function balanceLimits(engine, paths) {
   if (!typed.same) fail(`${what}: after a refused run, Rechnen gave another result`);
   await tab.close();
   const celsius = await page(engine, paths, 'inlet=60°C', shown => shown.notice);
-  if (!celsius.includes('inlet "60°C"')) fail(`${what}: 60°C was named as ${celsius}`);
+  if (!celsius.includes('Zulauftemperatur T_en [C] "60°C"')) fail(`${what}: 60°C was named as ${celsius}`);
 }
 
 // What a link's page shows, read by read(shown); the page closed.

@@ -146,7 +146,8 @@ async function balanceTimes(engine, {balanceUrl}) {
     return performance.now() - start;
   })));
   await page.close();
-  console.log(`balance page: first result ${first.toFixed(0)} ms after navigation (median of 11); ` +
+  const bytes = statSync(new URL(balanceUrl)).size;
+  console.log(`balance page: ${bytes} bytes; first result ${first.toFixed(0)} ms after navigation (median of 11); ` +
               `a study of 100 points ${study.toFixed(1)} ms (goals 100 ms)`);
 }
 
