@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "balance/rotor.h"
 #include "film/coefficients.h"
 
 namespace {
@@ -88,3 +89,45 @@ TEST(FilmSolverTest, NoFilmWhereTheGapIsNotPositive) {
   }
 }
 }  // namespace
+
+// A rotor model's frame: x horizontal, y up against the load, the shaft
+// turning from +x towards +y. Its stiffness and damping are the film's
+// force on a journal displaced, or moving, along x and along y of that
+// frame, taken here from the short bearing's force itself.
+TEST(RotorFrameTest, IsTheForceOnADisplacedJournal) {
+  const double widthRatio = 1.0 / 32;
+  const RotorCoefficients r = rotorCoefficients({widthRatio, {0, 0}}, 0.004, 0.5);
+  ASSERT_TRUE(r.solved);
+  double k[2][2], c[2][2];
+  toRotorFrame(r.stiffness, k);
+  toRotorFrame(r.damping, c);
+  const JournalState rest{-r.eps, 0, 0, 0};
+  const FilmForce f0 = shortBearingForce(widthRatio, rest);
+  const double load = std::hypot(f0.x, f0.y);
+  // In the solver's frame, whose angle runs with the rotation: y is the
+  // film's force (against the load), x the one turned back by 90 degrees,
+  // so that turning with the rotation goes from x to y.
+  const double y[2] = {f0.x / load, f0.y / load};
+  const double x[2] = {y[1], -y[0]};
+  const double* const axes[2] = {x, y};
+  const double step = 1e-5;
+  double largest = 0;
+  for (const auto& m : r.stiffness)
+    for (const double value : m) largest = std::max(largest, std::fabs(value));
+  for (int j = 0; j < 2; ++j)
+    for (const bool moving : {false, true}) {
+      JournalState plus = rest, minus = rest;
+      (moving ? plus.dx : plus.x) += step * axes[j][0];
+      (moving ? plus.dy : plus.y) += step * axes[j][1];
+      (moving ? minus.dx : minus.x) -= step * axes[j][0];
+      (moving ? minus.dy : minus.y) -= step * axes[j][1];
+      const FilmForce fp = shortBearingForce(widthRatio, plus);
+      const FilmForce fm = shortBearingForce(widthRatio, minus);
+      for (int i = 0; i < 2; ++i) {
+        const double derivative =
+            -((fp.x - fm.x) * axes[i][0] + (fp.y - fm.y) * axes[i][1]) / (2 * step) / load;
+        EXPECT_NEAR(moving ? c[i][j] : k[i][j], derivative, 0.01 * largest)
+            << (moving ? "c" : "k") << "xy"[i] << "xy"[j];
+      }
+    }
+}

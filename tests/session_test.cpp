@@ -22,7 +22,9 @@ namespace fs = std::filesystem;
 // NAME.out, and
 // "balance/NAME": palimo-balance with the arguments of NAME.args (and the
 // standard input of NAME.in, if there), its standard output in NAME.out,
-// and its exit status and standard error in NAME.err.
+// its exit status and standard error in NAME.err, in German in NAME.de
+// where it has no balance, and the rotor file it writes in NAME.json or
+// NAME.toml.
 std::vector<std::string> storedSessions() {
   std::vector<std::string> names;
   for (const char* kind : {"piped", "terminal", "burst", "balance"})
@@ -103,8 +105,21 @@ TEST_P(SessionTest, ShowsTheStoredScreen) {
     // English, whatever the locale of the machine; a point without a
     // balance also in German, as a German locale (and the page) gives it.
     setenv("LC_ALL", "C", 1);
+    // A rotor file stored beside the session (NAME.json, NAME.toml) is
+    // written anew, in the working folder, and must be the same bytes.
+    std::string rotorFile;
+    for (const char* format : {".json", ".toml"})
+      if (fs::exists(pathOf(GetParam(), format)))
+        rotorFile = fs::path(GetParam()).stem().string() + format;
+    if (!rotorFile.empty()) arguments += " --rotor-file " + rotorFile;
     const ProgramRun run =
         runWithPipedInput(input, 10000, {arguments.c_str(), false, PALIMO_BALANCE_BINARY});
+    if (!rotorFile.empty()) {
+      const std::string written = contents(rotorFile);
+      fs::remove(rotorFile);
+      EXPECT_EQ(expectedScreen(GetParam(), written, rotorFile.substr(rotorFile.rfind('.')).c_str()),
+                written);
+    }
     const std::string ending = "status " + std::to_string(run.exitStatus) + "\n" + run.errors;
     EXPECT_EQ(expectedScreen(GetParam(), run.output), run.output);
     EXPECT_EQ(expectedScreen(GetParam(), ending, ".err"), ending);

@@ -113,6 +113,20 @@ bool checkRequest(Request& request, Refusal* why) {
       given = given || (OPTIONS[other].standsFor == i && inRequest(other));
     if (OPTIONS[i].required() && !given) return refuse(why, Reason::REQUIRED, i, "");
   }
+  // A rotor file tabulates the coefficients over the speed: a study of the
+  // speed alone, every other option one value.
+  const bool overSpeed = request.ranged.size() == 1 && request.ranged[0] == opt::SPEED;
+  if (request.rotorFile) {
+    if (!overSpeed || request.casesPath || !request.base.coefficients)
+      return refuse(why, Reason::ROTOR_FILE_STUDY, -1, "--rotor-file");
+    if (!rotorFileFormat(request.rotorFile)) {
+      why->where = "--rotor-file";
+      return refuse(why, Reason::ROTOR_FILE_NAME, -1, request.rotorFile);
+    }
+  } else if (request.rotorTag || request.rotorNode >= 0) {
+    return refuse(why, Reason::NEEDS_ROTOR_FILE, -1,
+                  request.rotorTag ? "--rotor-tag" : "--rotor-node");
+  }
   if (request.isStudy()) return true;
   return resolveOil(request.base, why) && inDomain(request.base, why);
 }
@@ -124,7 +138,8 @@ bool readCommandLine(int argc, char** argv, Request& request, Refusal* why) {
     const char* argument = argv[i];
     if (isFlag(argument, "--help", request.help) || isFlag(argument, "--version", request.version))
       return true;
-    if (isFlag(argument, "--csv", request.csv)) continue;
+    if (isFlag(argument, "--csv", request.csv) || isFlag(argument, "--units", request.units))
+      continue;
     // --NAME VALUE or --NAME=VALUE; a flag of the table alone
     const char* equals = std::strchr(argument, '=');
     const std::string name = equals ? std::string(argument, equals) : std::string(argument);
@@ -134,15 +149,28 @@ bool readCommandLine(int argc, char** argv, Request& request, Refusal* why) {
       setOption(request.base, option, 1);
       continue;
     }
-    for (const char* flag : {"--help", "--version", "--csv"})
+    for (const char* flag : {"--help", "--version", "--csv", "--units"})
       if (name == flag) return refuse(why, Reason::TAKES_NO_VALUE, -1, flag);
-    const bool cases = name == "--cases";
-    if (!cases && option < 0) return refuse(why, Reason::NO_OPTION, -1, name);
+    // The command line's own words that take a value, each once.
+    const char** word = name == "--cases"        ? &request.casesPath
+                        : name == "--rotor-file" ? &request.rotorFile
+                        : name == "--rotor-tag"  ? &request.rotorTag
+                                                 : nullptr;
+    const bool node = name == "--rotor-node";
+    if (!word && !node && option < 0) return refuse(why, Reason::NO_OPTION, -1, name);
     if (!equals && i + 1 == argc) return refuse(why, Reason::NEEDS_VALUE, -1, name);
     const char* value = equals ? equals + 1 : argv[++i];
-    if (cases && request.casesPath) return refuse(why, Reason::GIVEN_TWICE, -1, "--cases");
-    if (cases)
-      request.casesPath = value;
+    if ((word && *word) || (node && request.rotorNode >= 0))
+      return refuse(why, Reason::GIVEN_TWICE, -1, name);
+    int whole = 0;
+    if (node && !(parseNumber(value, whole) && whole >= 0)) {
+      why->where = name;
+      return refuse(why, Reason::NO_NODE, -1, value);
+    }
+    if (word)
+      *word = value;
+    else if (node)
+      request.rotorNode = whole;
     else if (!takeValue(request, option, value, why))
       return false;
   }

@@ -7,6 +7,7 @@
 #include "balance/case_file.h"
 #include "balance/options.h"
 #include "balance/refusal.h"
+#include "balance/rotor_file.h"
 
 // What an option was given on the command line: count evenly spaced values
 // from first to last, both included, each as its row prints it (ten
@@ -29,6 +30,12 @@ struct Request {
   const char* casesPath = nullptr;
   CaseFile cases;                         // open, its header read, where casesPath is given
   Language language = Language::ENGLISH;  // of the messages, by the locale
+  // The rotor file of a study over the speed, nullptr for none; its tag
+  // (nullptr: the file's name) and node (-1: node 0), as given.
+  const char* rotorFile = nullptr;
+  const char* rotorTag = nullptr;
+  long rotorNode = -1;
+  bool units = false;  // the CSV's second line, of units
   bool csv = false;
   bool help = false;
   bool version = false;

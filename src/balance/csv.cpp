@@ -43,13 +43,14 @@ std::string optionCell(const CsvRow& r, int option) {
 }
 
 // The rotor's values in the order of its columns: the film's eccentricity
-// and attitude angle, K, C, k and d row by row, the whirl ratio and the
-// mass parameter.
+// and attitude angle, K, C, k and d row by row, the whirl ratio, the mass
+// parameter and the mass at the threshold.
 double rotorValue(const RotorValues& v, int k) {
   if (k == 0) return v.film.eps;
   if (k == 1) return v.film.beta;
   if (k == 18) return v.film.whirlRatio;
   if (k == 19) return v.film.stabilityMass;
+  if (k == 20) return v.thresholdMass;
   const double(*const matrices[])[2] = {v.film.stiffness, v.film.damping, v.stiffness, v.damping};
   const int m = k - 2;
   return matrices[m / 4][m % 4 / 2][m % 2];
@@ -62,24 +63,26 @@ enum class Tail { ALWAYS, OIL, COOLING, FITS, ROTOR, STUDY };
 // one of the rotor's values, or a cell of its own.
 struct Column {
   const char* name;  // nullptr: the option's column in the table
+  const char* unit;  // "-" for a number without one or a word; nullptr: the option's
   Tail tail;
-  int option;                                // the option it shows; -1 for none
-  double BearingData::*data;                 // the data set's field it shows
-  double BearingResults::*result;            // the results' field it shows
-  int rotor;                                 // the rotor's value it shows; -1 for none
-  std::string (*cell)(const CsvRow& r);      // what it shows else
+  int option;                            // the option it shows; -1 for none
+  double BearingData::*data;             // the data set's field it shows
+  double BearingResults::*result;        // the results' field it shows
+  int rotor;                             // the rotor's value it shows; -1 for none
+  std::string (*cell)(const CsvRow& r);  // what it shows else
 };
 
 // clang-format off
-#define OPTION(id) {nullptr, Tail::ALWAYS, opt::id, nullptr, nullptr, -1, nullptr}
-#define TAIL_OPTION(id, tail) {nullptr, Tail::tail, opt::id, nullptr, nullptr, -1, nullptr}
-#define DATA(field) {#field, Tail::ALWAYS, -1, &BearingData::field, nullptr, -1, nullptr}
-#define RESULT(field) {#field, Tail::ALWAYS, -1, nullptr, &BearingResults::field, -1, nullptr}
-#define CELL(name, tail, cell) {name, Tail::tail, -1, nullptr, nullptr, -1, cell}
-#define ROTOR(name, k) {name, Tail::ROTOR, -1, nullptr, nullptr, k, nullptr}
-#define ROTOR_MATRIX(name, first)                                                        \
-  ROTOR(name "UU", first), ROTOR(name "UV", first + 1),                                  \
-  ROTOR(name "VU", first + 2), ROTOR(name "VV", first + 3)
+#define OPTION(id) {nullptr, nullptr, Tail::ALWAYS, opt::id, nullptr, nullptr, -1, nullptr}
+#define TAIL_OPTION(id, tail) {nullptr, nullptr, Tail::tail, opt::id, nullptr, nullptr, -1, nullptr}
+#define DATA(field, unit) {#field, unit, Tail::ALWAYS, -1, &BearingData::field, nullptr, -1, nullptr}
+#define RESULT(field, unit)                                                              \
+  {#field, unit, Tail::ALWAYS, -1, nullptr, &BearingResults::field, -1, nullptr}
+#define CELL(name, unit, tail, cell) {name, unit, Tail::tail, -1, nullptr, nullptr, -1, cell}
+#define ROTOR(name, unit, k) {name, unit, Tail::ROTOR, -1, nullptr, nullptr, k, nullptr}
+#define ROTOR_MATRIX(name, unit, first)                                                  \
+  ROTOR(name "UU", unit, first), ROTOR(name "UV", unit, first + 1),                      \
+  ROTOR(name "VU", unit, first + 2), ROTOR(name "VV", unit, first + 3)
 // clang-format on
 
 const Column COLUMNS[] = {
@@ -88,62 +91,62 @@ const Column COLUMNS[] = {
     OPTION(DIAMETER),
     OPTION(WIDTH),
     OPTION(CLEARANCE),
-    DATA(viscosity),
+    DATA(viscosity, "mPa*s"),
     OPTION(SUPPLY_PRESSURE),
     OPTION(SUPPLY_SIZE),
     OPTION(INLET),
-    DATA(oilOutletTemp),
+    DATA(oilOutletTemp, "C"),
     OPTION(ALPHA_SHAFT),
     OPTION(ALPHA_BEARING),
     OPTION(H0_LIMIT),
-    DATA(filmTemp),
+    DATA(filmTemp, "C"),
     OPTION(SUPPLY_CASE),
     OPTION(DIRECT),
-    RESULT(u),
-    RESULT(omega),
-    RESULT(psi0),
-    RESULT(deltaPsi),
-    RESULT(psi),
-    RESULT(widthRatio),
-    RESULT(pressure),
-    RESULT(so),
-    RESULT(a1),
-    RESULT(a2),
-    RESULT(eps),
-    CELL("passes", ALWAYS,
+    RESULT(u, "m/s"),
+    RESULT(omega, "1/s"),
+    RESULT(psi0, "-"),
+    RESULT(deltaPsi, "-"),
+    RESULT(psi, "-"),
+    RESULT(widthRatio, "-"),
+    RESULT(pressure, "N/mm2"),
+    RESULT(so, "-"),
+    RESULT(a1, "-"),
+    RESULT(a2, "-"),
+    RESULT(eps, "-"),
+    CELL("passes", "-", ALWAYS,
          [](const CsvRow& r) {
            return balanced(r) ? number(row(r).results.passes) : std::string();
          }),
-    RESULT(h0),
-    RESULT(beta),
-    RESULT(re),
-    RESULT(reCrit),
-    RESULT(frictionChar),
-    RESULT(frictionPower),
-    RESULT(q3),
-    RESULT(q1),
-    RESULT(qp),
-    RESULT(q2),
-    RESULT(q),
-    RESULT(outletTempCalc),
-    RESULT(epsTransition),
-    RESULT(soTransition),
+    RESULT(h0, "mm"),
+    RESULT(beta, "degree"),
+    RESULT(re, "-"),
+    RESULT(reCrit, "-"),
+    RESULT(frictionChar, "-"),
+    RESULT(frictionPower, "W"),
+    RESULT(q3, "-"),
+    RESULT(q1, "cm3/s"),
+    RESULT(qp, "-"),
+    RESULT(q2, "cm3/s"),
+    RESULT(q, "cm3/s"),
+    RESULT(outletTempCalc, "C"),
+    RESULT(epsTransition, "-"),
+    RESULT(soTransition, "-"),
     OPTION(NU40),
     OPTION(NU100),
     OPTION(DENSITY),
-    CELL("balances", ALWAYS,
+    CELL("balances", "-", ALWAYS,
          [](const CsvRow& r) {
            return r.point ? number(r.point->balance.balanceCount) : std::string();
          }),
-    CELL("balanceGap", ALWAYS,
+    CELL("balanceGap", "K", ALWAYS,
          [](const CsvRow& r) { return balanced(r) ? number(row(r).gap) : std::string(); }),
     OPTION(TEMP_LIMIT),
     OPTION(LOAD_LIMIT),
-    CELL("speedTransition", ALWAYS,
+    CELL("speedTransition", "1/min", ALWAYS,
          [](const CsvRow& r) {
            return balanced(r) ? number(row(r).checks.speedTransition) : std::string();
          }),
-    CELL("verdict", ALWAYS,
+    CELL("verdict", "-", ALWAYS,
          [](const CsvRow& r) { return verdictText(balanced(r) ? row(r).failed : NOT_BALANCED); }),
     TAIL_OPTION(GRADE, OIL),
     TAIL_OPTION(VI, OIL),
@@ -151,25 +154,27 @@ const Column COLUMNS[] = {
     TAIL_OPTION(AMBIENT, COOLING),
     TAIL_OPTION(HOUSING_AREA, COOLING),
     TAIL_OPTION(HEAT_TRANSFER, COOLING),
-    CELL("housingHeat", COOLING,
+    CELL("housingHeat", "W", COOLING,
          [](const CsvRow& r) { return balanced(r) ? number(row(r).housingHeat) : std::string(); }),
-    CELL("oilHeat", COOLING,
+    CELL("oilHeat", "W", COOLING,
          [](const CsvRow& r) { return balanced(r) ? number(row(r).oilHeat) : std::string(); }),
     TAIL_OPTION(FIT, FITS),
-    CELL("clearanceCase", FITS,
+    CELL("clearanceCase", "-", FITS,
          [](const CsvRow& r) {
            return std::string(r.bandEnd >= 0 ? BAND_CASE_NAMES[r.bandEnd] : "");
          }),
-    CELL("fitVerdict", FITS, [](const CsvRow& r) { return r.fitVerdict; }),
-    ROTOR("reynoldsEps", 0),
-    ROTOR("reynoldsBeta", 1),
-    ROTOR_MATRIX("stiff", 2),
-    ROTOR_MATRIX("damp", 6),
-    ROTOR_MATRIX("k", 10),
-    ROTOR_MATRIX("d", 14),
-    ROTOR("whirlRatio", 18),
-    ROTOR("stabilityMass", 19),
-    CELL("status", STUDY, [](const CsvRow& r) { return std::string(r.status ? r.status : ""); }),
+    CELL("fitVerdict", "-", FITS, [](const CsvRow& r) { return r.fitVerdict; }),
+    ROTOR("reynoldsEps", "-", 0),
+    ROTOR("reynoldsBeta", "degree", 1),
+    ROTOR_MATRIX("stiff", "-", 2),
+    ROTOR_MATRIX("damp", "-", 6),
+    ROTOR_MATRIX("k", "N/m", 10),
+    ROTOR_MATRIX("d", "N s/m", 14),
+    ROTOR("whirlRatio", "-", 18),
+    ROTOR("stabilityMass", "-", 19),
+    ROTOR("stabilityMassKg", "kg", 20),
+    CELL("status", "-", STUDY,
+         [](const CsvRow& r) { return std::string(r.status ? r.status : ""); }),
 };
 
 // A row's cell of a column. The rotor's values have six digits, as the grid
@@ -222,6 +227,11 @@ void printLine(const CsvLayout& layout, Write write) {
 void printCsvHeader(const CsvLayout& layout) {
   printLine(layout, [](const Column& c) {
     return std::string(c.name ? c.name : OPTIONS[c.option].column);
+  });
+  if (!layout.units) return;
+  printLine(layout, [](const Column& c) {
+    const char* unit = c.unit ? c.unit : OPTIONS[c.option].unit;
+    return std::string(*unit ? unit : "-");
   });
 }
 

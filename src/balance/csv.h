@@ -15,6 +15,7 @@ struct CsvLayout {
   bool cooling = false;
   bool fits = false;
   bool coefficients = false;
+  bool units = false;  // a second line with each column's unit
 };
 
 // A case's cell that is no value of its option, shown in its row as it
@@ -37,7 +38,7 @@ struct CsvRow {
   const char* status = nullptr;  // a study's; nullptr outside one
 };
 
-// The header line of the CSV.
+// The header line of the CSV, and with units the line of units.
 void printCsvHeader(const CsvLayout& layout);
 
 // One row of the CSV.

@@ -41,8 +41,12 @@ int runDesign(const Request& request) {
     return DONE;
   }
   writeOutputAsIs();
-  const CsvLayout layout{false, request.gives(opt::GRADE) || request.gives(opt::VI),
-                         request.gives(opt::COOLING), band, request.gives(opt::COEFFICIENTS)};
+  const CsvLayout layout{false,
+                         request.gives(opt::GRADE) || request.gives(opt::VI),
+                         request.gives(opt::COOLING),
+                         band,
+                         request.gives(opt::COEFFICIENTS),
+                         request.units};
   printCsvHeader(layout);
   const std::string verdict = band ? verdictText(failedAtAny(points)) : "";
   for (const Point& point : points) {

@@ -104,6 +104,16 @@ const Wording WORDINGS[] = {
     {Reason::NO_OIL_OF_INDEX, Form::OPTION, "no-oil-of-index",
      "gives no oil: no nu100 of 2 mm2/s or more, below nu40, has that index by ASTM D2270",
      "gibt kein Oel: kein nu100 ab 2 mm2/s, unter nu40, hat diesen Index nach ASTM D2270"},
+    {Reason::ROTOR_FILE_STUDY, Form::WORD, "rotor-file-study",
+     "needs a study over --speed alone, with --coefficients and no --cases",
+     "braucht eine Studie ueber --speed allein, mit --coefficients und ohne --cases"},
+    {Reason::ROTOR_FILE_NAME, Form::VALUE, "rotor-file-name",
+     "needs a name ending in .json or .toml, which gives its format",
+     "braucht einen Namen auf .json oder .toml, der sein Format gibt"},
+    {Reason::NEEDS_ROTOR_FILE, Form::WORD, "needs-rotor-file", "needs --rotor-file",
+     "braucht --rotor-file"},
+    {Reason::NO_NODE, Form::VALUE, "no-node", "is no node: a whole number from 0",
+     "ist kein Knoten: eine ganze Zahl ab 0"},
     {Reason::TAKES_NO_VALUE, Form::WORD, "takes-no-value", "takes no value", "nimmt keinen Wert"},
     {Reason::NEEDS_VALUE, Form::WORD, "needs-value", "needs a value", "braucht einen Wert"},
     {Reason::GIVEN_TWICE, Form::WORD, "given-twice", "is given twice", "ist zweimal gegeben"},
@@ -128,6 +138,8 @@ const Wording WORDINGS[] = {
      "no CSV (a quote that is not closed)",
      "kein CSV (ein Anfuehrungszeichen, das nicht schliesst)"},
     {Reason::FIELD_COUNT, Form::LINE, "field-count", nullptr, nullptr},
+    {Reason::CANNOT_WRITE, Form::FILE, "cannot-write", "cannot be written", "ist nicht schreibbar"},
+    {Reason::ROTOR_FILE_GAPS, Form::FILE, "rotor-file-gaps", nullptr, nullptr},
 };
 
 const Wording& wording(Reason reason) {
@@ -184,6 +196,11 @@ std::string refusalReason(const Refusal& r, Language language) {
     text = german ? "und --" + other + " schliessen einander aus"
                   : "and --" + other + " exclude each other: " + o->gives;
   }
+  if (r.reason == Reason::ROTOR_FILE_GAPS)
+    text = german ? "nicht geschrieben: bei n= " + r.speeds +
+                        " 1/min fehlt die Bilanz oder das Gleichgewicht des Films"
+                  : "not written: at n= " + r.speeds +
+                        " 1/min the point has no balance or its film no equilibrium";
   if (r.reason == Reason::FIELD_COUNT)
     text = german ? "hat " + std::to_string(r.fields) + (r.fields == 1 ? " Feld" : " Felder") +
                         ", die Kopfzeile " + std::to_string(r.headerFields)
@@ -202,8 +219,8 @@ std::string refusalText(const Refusal& r, Language language) {
   const std::string where = german && r.where == "standard input" ? "Standardeingabe" : r.where;
   const std::string text = refusalReason(r, language);
   switch (w.form) {
-    case Form::VALUE:
-      return name + ": '" + r.value + "' " + text;
+    case Form::VALUE:  // an option's value, or a word's, the word in where
+      return (r.option >= 0 ? name : r.where) + ": '" + r.value + "' " + text;
     case Form::OPTION:
     case Form::WORD:
       return name + " " + text;

@@ -38,6 +38,10 @@ enum class Reason {
   CLEARANCE_NOT_POSITIVE,
   EXCLUDES,
   NO_OIL_OF_INDEX,
+  ROTOR_FILE_STUDY,
+  ROTOR_FILE_NAME,
+  NEEDS_ROTOR_FILE,
+  NO_NODE,
   TAKES_NO_VALUE,
   NEEDS_VALUE,
   GIVEN_TWICE,
@@ -56,16 +60,20 @@ enum class Reason {
   RECORD_TOO_LONG,
   QUOTE_NOT_CLOSED,
   FIELD_COUNT,
+  // A rotor file: named by where, and the speeds without a value.
+  CANNOT_WRITE,
+  ROTOR_FILE_GAPS,
 };
 
 struct Refusal {
   Reason reason = Reason::NO_OPTION;
   int option = -1;    // the option it concerns, by the table's index; -1 for none
   std::string value;  // the value or word as typed, or a case file's column
-  std::string where;  // a case file: its path, or "standard input"
+  std::string where;  // a case file: its path, or "standard input"; a word of the command line
   long line = 0;      // a case file's line; 0 for none
   long fields = 0;    // FIELD_COUNT: the record's fields and the header's
   long headerFields = 0;
+  std::string speeds;  // ROTOR_FILE_GAPS: the speeds without a balance or an equilibrium
 };
 
 // The languages of the program's messages: English, or German where the

@@ -12,5 +12,13 @@ RotorValues rotorValues(const BearingData& data, const BearingResults& results) 
       v.stiffness[i][j] = v.film.stiffness[i][j] * force / clearance;
       v.damping[i][j] = v.film.damping[i][j] * force / (clearance * results.omega);
     }
+  v.thresholdMass = v.film.stabilityMass * force / (clearance * results.omega * results.omega);
   return v;
+}
+
+void toRotorFrame(const double uv[2][2], double xy[2][2]) {
+  xy[0][0] = uv[1][1];
+  xy[0][1] = -uv[1][0];
+  xy[1][0] = -uv[0][1];
+  xy[1][1] = uv[0][0];
 }

@@ -128,6 +128,7 @@ void printRotorBlock(const RotorValues& rotor, const BearingResults& results) {
   printMatrix("d[Ns/m]", "d", rotor.damping, "%g");
   printFormatted("Stabilitaetsgrenze: Wirbel/Drehfrequenz= %s, m*c*w^2/F= %s\n",
                  spell(f.whirlRatio).text, spell(f.stabilityMass).text);
+  printFormatted("Grenzmasse= %s kg\n", spell(rotor.thresholdMass).text);
 }
 
 // The rotor's values at the band's three clearances: the film's
@@ -161,6 +162,7 @@ void printBandRotor(const std::vector<Point>& band, const Line& line) {
   }
   numbers("Wirbelverh.", [&](int k) { return rotor(k).film.whirlRatio; });
   numbers("m*c*w^2/F", [&](int k) { return rotor(k).film.stabilityMass; });
+  numbers("Grenzm. kg", [&](int k) { return rotor(k).thresholdMass; });
   if (unsolved)
     printFormatted("kein Gleichg.: kein Gleichgewicht des Films fuer eps von %g bis %g\n",
                    LOWEST_REYNOLDS_EPS, HIGHEST_REYNOLDS_EPS);

@@ -34,7 +34,7 @@ const char* statusOf(BalanceOutcome outcome) {
 // its mean, the band varying fastest. points holds the points between two
 // calls, so that a study allocates them once.
 void studyPoint(const Design& design, const RawCell& raw, const CsvLayout& layout,
-                std::vector<Point>& points) {
+                std::vector<Point>& points, RotorFile* rotor) {
   Refusal why;
   Design oiled = design;
   bool refused = raw.option >= 0;
@@ -42,6 +42,10 @@ void studyPoint(const Design& design, const RawCell& raw, const CsvLayout& layou
   if (!refused) refused = !calculatePoints(oiled, View::CSV, points, &why);
   const int refusedOption = raw.option >= 0 ? raw.option : why.option;
   const int rows = design.fit.empty() ? 1 : BAND_CASES;
+  if (rotor) {
+    if (refused) points.assign(1, Point()), points[0].design = design;
+    addRotorPoint(*rotor, points[0]);
+  }
   if (refused) {
     const std::string status = !raw.status.empty()
                                    ? raw.status
@@ -100,7 +104,7 @@ RawCell applyCase(const Request& request, const Case& one, Design& design) {
 // Every point of one case: the command line's ranges that the case does
 // not set, the first varying slowest. False when a stop signal came.
 bool studyCase(const Request& request, const Case& one, const CsvLayout& layout,
-               std::vector<Point>& points) {
+               std::vector<Point>& points, RotorFile* rotor) {
   Design design = request.base;
   const RawCell raw = applyCase(request, one, design);
   std::vector<int> ranged;
@@ -111,7 +115,7 @@ bool studyCase(const Request& request, const Case& one, const CsvLayout& layout,
     Design point = design;
     for (std::size_t i = 0; i < ranged.size(); ++i)
       setOption(point, ranged[i], request.given[ranged[i]].at(at[i]));
-    studyPoint(point, raw, layout, points);
+    studyPoint(point, raw, layout, points, rotor);
     if (stopSignalCaught()) return false;
     std::size_t i = ranged.size();
     while (i > 0 && ++at[i - 1] == request.given[ranged[i - 1]].count) at[--i] = 0;
@@ -125,10 +129,20 @@ int runStudy(Request& request) {
   catchStopSignals();
   Case one;
   int status = 0;
-  const CsvLayout layout{true, request.gives(opt::GRADE) || request.gives(opt::VI),
-                         request.gives(opt::COOLING), request.gives(opt::FIT),
-                         request.gives(opt::COEFFICIENTS)};
+  const CsvLayout layout{true,
+                         request.gives(opt::GRADE) || request.gives(opt::VI),
+                         request.gives(opt::COOLING),
+                         request.gives(opt::FIT),
+                         request.gives(opt::COEFFICIENTS),
+                         request.units};
   std::vector<Point> points;
+  RotorFile rotor;
+  if (request.rotorFile) {
+    rotor.path = request.rotorFile;
+    rotor.tag = request.rotorTag ? request.rotorTag : defaultRotorTag(rotor.path);
+    rotor.node = request.rotorNode >= 0 ? request.rotorNode : 0;
+  }
+  RotorFile* const toFile = request.rotorFile ? &rotor : nullptr;
   bool first = true;
   for (;;) {
     if (request.casesPath) {
@@ -153,12 +167,17 @@ int runStudy(Request& request) {
     // one whose first case fails, leaves no CSV behind.
     if (first) printCsvHeader(layout);
     first = false;
-    if (!studyCase(request, one, layout, points)) {
+    if (!studyCase(request, one, layout, points, toFile)) {
       status = 128 + stopSignalCaught();
       break;
     }
     if (!request.casesPath) break;
   }
   closeCaseFile(request.cases);
+  Refusal why;
+  if (toFile && status == 0 && !writeRotorFile(rotor, &why)) {
+    tellError("%s", refusalText(why, request.language).c_str());
+    status = 1;
+  }
   return status;
 }

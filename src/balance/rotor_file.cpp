@@ -1,0 +1,101 @@
+// The rotor file: ROSS's BearingElement table, written by hand as JSON or
+// TOML; a few keys and arrays need no library.
+#include "balance/rotor_file.h"
+
+#include <cstdio>
+
+#include "text/spell.h"
+
+namespace {
+
+bool endsWith(const std::string& text, const char* end) {
+  const std::string tail = end;
+  return text.size() > tail.size() &&
+         text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// A text as a JSON or TOML basic string.
+std::string quoted(const std::string& text) {
+  std::string out = "\"";
+  for (const char c : text) {
+    if (c == '"' || c == '\\') {
+      out += std::string("\\") + c;
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      char escape[8];
+      std::snprintf(escape, sizeof escape, "\\u%04x", c);
+      out += escape;
+    } else {
+      out += c;
+    }
+  }
+  return out + "\"";
+}
+
+// An array of numbers, six digits for the coefficients as the CSV has them.
+std::string array(const std::vector<double>& values, const char* format) {
+  std::string text = "[";
+  for (std::size_t i = 0; i < values.size(); ++i)
+    text += (i ? ", " : "") + std::string(spell(values[i] == 0 ? 0 : values[i], format).text);
+  return text + "]";
+}
+
+const char* const MATRIX_KEYS[4] = {"xx", "xy", "yx", "yy"};
+
+}  // namespace
+
+bool rotorFileFormat(const std::string& path) {
+  return endsWith(path, ".json") || endsWith(path, ".toml");
+}
+
+std::string defaultRotorTag(const std::string& path) {
+  std::string name = path.substr(path.find_last_of("/\\") + 1);
+  return name.substr(0, name.rfind('.'));
+}
+
+void addRotorPoint(RotorFile& file, const Point& point) {
+  const RotorValues& rotor = point.row.rotor;
+  if (!point.balanced || !rotor.film.solved) {
+    file.missing += (file.missing.empty() ? "" : ", ") +
+                    std::string(spell(point.design.data.speed, "%.10g").text);
+    return;
+  }
+  double k[2][2], c[2][2];
+  toRotorFrame(rotor.stiffness, k);
+  toRotorFrame(rotor.damping, c);
+  file.frequency.push_back(point.row.results.omega);
+  for (int m = 0; m < 4; ++m) {
+    file.k[m].push_back(k[m / 2][m % 2]);
+    file.c[m].push_back(c[m / 2][m % 2]);
+  }
+}
+
+bool writeRotorFile(const RotorFile& file, Refusal* why) {
+  why->where = file.path;
+  why->option = -1;
+  if (!file.missing.empty()) {
+    why->reason = Reason::ROTOR_FILE_GAPS;
+    why->speeds = file.missing;
+    return false;
+  }
+  const bool json = endsWith(file.path, ".json");
+  const std::string table = "BearingElement_" + file.tag;
+  std::string text = json ? "{\n  " + quoted(table) + ": {\n" : "[" + quoted(table) + "]\n";
+  const auto key = [&](const std::string& name, const std::string& value, bool last = false) {
+    text += json ? "    " + quoted(name) + ": " + value + (last ? "\n" : ",\n")
+                 : name + " = " + value + "\n";
+  };
+  key("n", std::to_string(file.node));
+  for (int m = 0; m < 4; ++m) key(std::string("k") + MATRIX_KEYS[m], array(file.k[m], "%.6g"));
+  for (int m = 0; m < 4; ++m) key(std::string("c") + MATRIX_KEYS[m], array(file.c[m], "%.6g"));
+  key("frequency", array(file.frequency, "%.10g"));
+  key("tag", quoted(file.tag));
+  key("scale_factor", "1", true);
+  if (json) text += "  }\n}\n";
+  // Binary, so that its lines end in LF on every platform.
+  std::FILE* out = std::fopen(file.path.c_str(), "wb");
+  const bool written = out && std::fwrite(text.data(), 1, text.size(), out) == text.size();
+  const bool closed = out && std::fclose(out) == 0;
+  if (written && closed) return true;
+  why->reason = Reason::CANNOT_WRITE;
+  return false;
+}
