@@ -81,8 +81,8 @@ struct Column {
 #define CELL(name, unit, tail, cell) {name, unit, Tail::tail, -1, nullptr, nullptr, -1, cell}
 #define ROTOR(name, unit, k) {name, unit, Tail::ROTOR, -1, nullptr, nullptr, k, nullptr}
 #define ROTOR_MATRIX(name, unit, first)                                                  \
-  ROTOR(name "UU", unit, first), ROTOR(name "UV", unit, first + 1),                      \
-  ROTOR(name "VU", unit, first + 2), ROTOR(name "VV", unit, first + 3)
+  ROTOR(name "UU", unit, first), ROTOR(name "UV", unit, (first) + 1),                    \
+  ROTOR(name "VU", unit, (first) + 2), ROTOR(name "VV", unit, (first) + 3)
 // clang-format on
 
 const Column COLUMNS[] = {
