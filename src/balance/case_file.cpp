@@ -109,6 +109,14 @@ bool openCaseFile(const char* path, CaseFile& cases, Refusal* why) {
     cases.inFile[option] = true;
     cases.columns[cases.columnCount++] = option;
   }
+  cases.headerEnd = standardInput ? -1 : std::ftell(cases.file);
+  cases.headerLines = cases.line;
+  return true;
+}
+
+bool rewindCaseFile(CaseFile& cases) {
+  if (cases.headerEnd < 0 || std::fseek(cases.file, cases.headerEnd, SEEK_SET) != 0) return false;
+  cases.line = cases.headerLines;
   return true;
 }
 

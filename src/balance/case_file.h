@@ -23,6 +23,8 @@ struct CaseFile {
   bool inFile[OPTION_COUNT] = {};  // whether the header names the option
   long line = 0;                   // lines read so far
   long recordLine = 0;             // where the last record read begins
+  long headerEnd = 0;              // the offset after the header, for a second reading
+  long headerLines = 0;            // and the lines up to there
 };
 
 // One case: its cells by option, empty where not given.
@@ -43,5 +45,9 @@ enum class Read { CASE, END, FAULT };
 // FAULT with why (a zero byte, an overlong record, a quote not closed, a
 // record whose field count is not the header's, a read error).
 Read readCase(CaseFile& cases, Case& one, Refusal* why);
+
+// Goes back to the first case, for a second reading of a file (not of
+// standard input). False where the file cannot go back.
+bool rewindCaseFile(CaseFile& cases);
 
 void closeCaseFile(CaseFile& cases);

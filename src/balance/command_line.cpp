@@ -84,6 +84,17 @@ bool takeValue(Request& request, int option, const char* typed, Refusal* why) {
   return true;
 }
 
+// Reads K/N, whole numbers with 1 <= K <= N <= MOST_STUDY_POINTS.
+bool parsePart(const char* text, long& k, long& n) {
+  const char* slash = std::strchr(text, '/');
+  int wholeK = 0, wholeN = 0;
+  if (!slash || !parseNumber(std::string(text, slash).c_str(), wholeK) ||
+      !parseNumber(slash + 1, wholeN))
+    return false;
+  k = wholeK, n = wholeN;
+  return k >= 1 && k <= n && n <= MOST_STUDY_POINTS;
+}
+
 // Whether a flag, which takes no value, is the argument.
 bool isFlag(const char* argument, const char* flag, bool& set) {
   if (std::strcmp(argument, flag) != 0) return false;
@@ -116,6 +127,14 @@ bool checkRequest(Request& request, Refusal* why) {
   // A rotor file tabulates the coefficients over the speed: a study of the
   // speed alone, every other option one value.
   const bool overSpeed = request.ranged.size() == 1 && request.ranged[0] == opt::SPEED;
+  // A part of a study counts the study's points first: a case file is read
+  // twice, which standard input cannot be.
+  if (request.partN > 0 && !request.isStudy())
+    return refuse(why, Reason::PART_NEEDS_STUDY, -1, "--part");
+  if (request.partN > 0 && request.casesPath && std::strcmp(request.casesPath, "-") == 0)
+    return refuse(why, Reason::PART_NEEDS_FILE, -1, "--part");
+  if (request.partN > 0 && request.rotorFile)
+    return refuse(why, Reason::PART_AND_ROTOR_FILE, -1, "--part");
   if (request.rotorFile) {
     if (!overSpeed || request.casesPath || !request.base.coefficients)
       return refuse(why, Reason::ROTOR_FILE_STUDY, -1, "--rotor-file");
@@ -156,12 +175,17 @@ bool readCommandLine(int argc, char** argv, Request& request, Refusal* why) {
                         : name == "--rotor-file" ? &request.rotorFile
                         : name == "--rotor-tag"  ? &request.rotorTag
                                                  : nullptr;
-    const bool node = name == "--rotor-node";
-    if (!word && !node && option < 0) return refuse(why, Reason::NO_OPTION, -1, name);
+    const bool node = name == "--rotor-node", part = name == "--part";
+    if (!word && !node && !part && option < 0) return refuse(why, Reason::NO_OPTION, -1, name);
     if (!equals && i + 1 == argc) return refuse(why, Reason::NEEDS_VALUE, -1, name);
     const char* value = equals ? equals + 1 : argv[++i];
-    if ((word && *word) || (node && request.rotorNode >= 0))
+    if ((word && *word) || (node && request.rotorNode >= 0) || (part && request.partN > 0))
       return refuse(why, Reason::GIVEN_TWICE, -1, name);
+    if (part && !parsePart(value, request.partK, request.partN)) {
+      why->where = name;
+      return refuse(why, Reason::NO_PART, -1, value);
+    }
+    if (part) continue;
     int whole = 0;
     if (node && !(parseNumber(value, whole) && whole >= 0)) {
       why->where = name;

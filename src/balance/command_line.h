@@ -36,6 +36,9 @@ struct Request {
   const char* rotorTag = nullptr;
   long rotorNode = -1;
   bool units = false;  // the CSV's second line, of units
+  // The part of a study to calculate, the partK-th of partN contiguous
+  // blocks of its points; 0 of 0 for the whole study.
+  long partK = 0, partN = 0;
   bool csv = false;
   bool help = false;
   bool version = false;

@@ -21,10 +21,9 @@ std::string csvCell(const std::string& text) {
   return cell + "\"";
 }
 
-// A number as its cell: ten digits, and -0 (as a difference of equal
-// values gives it) as 0.
+// A number as its cell: ten digits, and -0 as 0.
 std::string number(double value, const char* format = "%.10g") {
-  return spell(value == 0 ? 0 : value, format).text;
+  return spellCell(value, format).text;
 }
 
 bool balanced(const CsvRow& r) { return r.point && r.point->balanced; }

@@ -295,6 +295,8 @@ const char USAGE_TAIL[] =
     "\n"
     "  --csv                 a header line and one line of values\n"
     "  --units               a second line of the CSV, with each column's unit\n"
+    "  --part K/N            the K-th of N contiguous blocks of a study's points,\n"
+    "                        the header in part 1 only\n"
     "\n"
     "The bearing for a rotor model, with a study over --speed and --coefficients:\n"
     "  --rotor-file FILE     its stiffness and damping over the speed as ROSS's\n"

@@ -35,7 +35,7 @@ std::string quoted(const std::string& text) {
 std::string array(const std::vector<double>& values, const char* format) {
   std::string text = "[";
   for (std::size_t i = 0; i < values.size(); ++i)
-    text += (i ? ", " : "") + std::string(spell(values[i] == 0 ? 0 : values[i], format).text);
+    text += (i ? ", " : "") + std::string(spellCell(values[i], format).text);
   return text + "]";
 }
 

@@ -2,6 +2,7 @@
 // each, a point a row, and a stop signal taken between two rows.
 #include "balance/study.h"
 
+#include <climits>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -101,26 +102,86 @@ RawCell applyCase(const Request& request, const Case& one, Design& design) {
   return raw;
 }
 
-// Every point of one case: the command line's ranges that the case does
-// not set, the first varying slowest. False when a stop signal came.
+// The points of the study that are calculated: [begin, end) of them all in
+// the study's order, and the index of the next one.
+struct Part {
+  long long begin = 0;
+  long long end = LLONG_MAX;
+  long long next = 0;
+};
+
+// The points of one case: the command line's ranges that it does not set.
+long long casePoints(const Request& request, const Case& one) {
+  long long points = 1;
+  for (const int option : request.ranged)
+    if (one.cell(option).empty()) points *= request.given[option].count;
+  return points;
+}
+
+// Every point of one case in the part: the command line's ranges that the
+// case does not set, the first varying slowest. False when a stop signal
+// came.
 bool studyCase(const Request& request, const Case& one, const CsvLayout& layout,
-               std::vector<Point>& points, RotorFile* rotor) {
+               std::vector<Point>& points, RotorFile* rotor, Part& part) {
+  const long long count = casePoints(request, one);
+  if (part.next + count <= part.begin || part.next >= part.end) {
+    part.next += count;
+    return true;
+  }
   Design design = request.base;
   const RawCell raw = applyCase(request, one, design);
   std::vector<int> ranged;
   for (const int option : request.ranged)
     if (one.cell(option).empty()) ranged.push_back(option);
   std::vector<long> at(ranged.size(), 0);
-  for (;;) {
-    Design point = design;
-    for (std::size_t i = 0; i < ranged.size(); ++i)
-      setOption(point, ranged[i], request.given[ranged[i]].at(at[i]));
-    studyPoint(point, raw, layout, points, rotor);
-    if (stopSignalCaught()) return false;
+  for (;; ++part.next) {
+    if (part.next >= part.begin && part.next < part.end) {
+      Design point = design;
+      for (std::size_t i = 0; i < ranged.size(); ++i)
+        setOption(point, ranged[i], request.given[ranged[i]].at(at[i]));
+      studyPoint(point, raw, layout, points, rotor);
+      if (stopSignalCaught()) return false;
+    }
+    if (part.next + 1 >= part.end) return ++part.next, true;  // the rest lies beyond the part
     std::size_t i = ranged.size();
     while (i > 0 && ++at[i - 1] == request.given[ranged[i - 1]].count) at[--i] = 0;
-    if (i == 0) return true;
+    if (i == 0) return ++part.next, true;
   }
+}
+
+// The part of the study that the command line asks for: all of it, or the
+// K-th of N contiguous blocks of its points, a case file read once to
+// count them. False after a line on standard error where it fails.
+bool partOf(Request& request, Part& part) {
+  if (request.partN == 0) return true;
+  long long total = 0;
+  Case one;
+  if (!request.casesPath) total = casePoints(request, one);
+  bool any = false;
+  for (Refusal why; request.casesPath;) {
+    const Read got = readCase(request.cases, one, &why);
+    if (got == Read::FAULT) {
+      tellError("%s", refusalText(why, request.language).c_str());
+      return false;
+    }
+    if (got == Read::END) break;
+    total += casePoints(request, one);
+    any = true;
+  }
+  if (request.casesPath && (!any || !rewindCaseFile(request.cases))) {
+    Refusal why;
+    why.reason = any ? Reason::READ_ERROR : Reason::HEADER_ALONE;
+    why.where = request.cases.where;
+    tellError("%s", refusalText(why, request.language).c_str());
+    return false;
+  }
+  // floor((K - 1) T / N) without an overflow of (K - 1) T.
+  const auto bound = [&](long long k) {
+    return k * (total / request.partN) + k * (total % request.partN) / request.partN;
+  };
+  part.begin = bound(request.partK - 1);
+  part.end = bound(request.partK);
+  return true;
 }
 
 }  // namespace
@@ -143,6 +204,11 @@ int runStudy(Request& request) {
     rotor.node = request.rotorNode >= 0 ? request.rotorNode : 0;
   }
   RotorFile* const toFile = request.rotorFile ? &rotor : nullptr;
+  Part part;
+  if (!partOf(request, part)) {
+    closeCaseFile(request.cases);
+    return 2;
+  }
   bool first = true;
   for (;;) {
     if (request.casesPath) {
@@ -164,10 +230,11 @@ int runStudy(Request& request) {
       }
     }
     // The header goes out with the first row: a file without a case, or
-    // one whose first case fails, leaves no CSV behind.
-    if (first) printCsvHeader(layout);
+    // one whose first case fails, leaves no CSV behind. The parts after the
+    // first have none, so that the parts joined are the whole.
+    if (first && request.partK <= 1) printCsvHeader(layout);
     first = false;
-    if (!studyCase(request, one, layout, points, toFile)) {
+    if (!studyCase(request, one, layout, points, toFile, part)) {
       status = 128 + stopSignalCaught();
       break;
     }

@@ -14,3 +14,7 @@ Spelled spell(double value, const char* format) {
     std::snprintf(spelled.text, sizeof spelled.text, format, value);
   return spelled;
 }
+
+Spelled spellCell(double value, const char* format) {
+  return spell(value == 0 ? 0 : value, format);
+}

@@ -8,3 +8,7 @@ struct Spelled {
 
 // The value as format (one conversion of a double) prints it.
 Spelled spell(double value, const char* format = "%g");
+
+// The same for a table's cell, with -0 (as a difference of equal values
+// gives it) as 0.
+Spelled spellCell(double value, const char* format);
