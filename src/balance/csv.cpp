@@ -1,6 +1,7 @@
 // The CSV's columns in one list: the data set, the results record, the oil,
-// the balances, the limits and checks, then the tails of the cooling, the
-// fit, the rotor and a study's status. A new output is a row of COLUMNS.
+// the balances, the limits and checks, then the tails of the oil's grade,
+// the cooling, the fit, the rotor and a study's status. A new output is a
+// row of COLUMNS, which gives its header, its unit and its cells.
 #include "balance/csv.h"
 
 #include <cmath>
