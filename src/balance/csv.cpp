@@ -235,6 +235,15 @@ void printCsvHeader(const CsvLayout& layout) {
   });
 }
 
+CsvRow pointRow(const Point& point, const std::string& fitVerdict) {
+  CsvRow row;
+  row.design = &point.design;
+  row.point = &point;
+  row.bandEnd = point.bandEnd;
+  row.fitVerdict = fitVerdict;
+  return row;
+}
+
 void printCsvRow(const CsvRow& row, const CsvLayout& layout) {
   printLine(layout, [&](const Column& c) { return cell(row, c); });
 }

@@ -41,5 +41,8 @@ struct CsvRow {
 // The header line of the CSV, and with units the line of units.
 void printCsvHeader(const CsvLayout& layout);
 
+// The row of a calculated point, with the band's verdict.
+CsvRow pointRow(const Point& point, const std::string& fitVerdict);
+
 // One row of the CSV.
 void printCsvRow(const CsvRow& row, const CsvLayout& layout);

@@ -49,14 +49,7 @@ int runDesign(const Request& request) {
                          request.units};
   printCsvHeader(layout);
   const std::string verdict = band ? verdictText(failedAtAny(points)) : "";
-  for (const Point& point : points) {
-    CsvRow row;
-    row.design = &point.design;
-    row.point = &point;
-    row.bandEnd = point.bandEnd;
-    row.fitVerdict = verdict;
-    printCsvRow(row, layout);
-  }
+  for (const Point& point : points) printCsvRow(pointRow(point, verdict), layout);
   return DONE;
 }
 

@@ -1,9 +1,8 @@
 // Every refusal of palimo-balance in words, made here and nowhere else.
 #include "balance/refusal.h"
 
-#include <cstdio>
-
 #include "balance/options.h"
+#include "text/spell.h"
 
 namespace {
 
@@ -168,24 +167,6 @@ std::string choicesText(const Option& o, bool german) {
   return german ? text + " sein" : text;
 }
 
-// A text as a JSON string: the texts are typed by a user, so every
-// control character is escaped.
-std::string quoted(const std::string& text) {
-  std::string json = "\"";
-  for (const char c : text) {
-    if (c == '"' || c == '\\') {
-      json += std::string("\\") + c;
-    } else if (static_cast<unsigned char>(c) < 0x20) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04x", c);
-      json += escape;
-    } else {
-      json += c;
-    }
-  }
-  return json + "\"";
-}
-
 }  // namespace
 
 Language messageLanguage(const char* locale) {
@@ -247,7 +228,7 @@ std::string refusalText(const Refusal& r, Language language) {
 }
 
 std::string refusalJson(const Refusal& r) {
-  return std::string("{\"option\":") + quoted(r.option >= 0 ? OPTIONS[r.option].name : "") +
-         ",\"reason\":" + quoted(wording(r.reason).code) + ",\"value\":" + quoted(r.value) +
-         ",\"german\":" + quoted(refusalReason(r, Language::GERMAN)) + "}";
+  return std::string("{\"option\":") + quotedText(r.option >= 0 ? OPTIONS[r.option].name : "") +
+         ",\"reason\":" + quotedText(wording(r.reason).code) + ",\"value\":" + quotedText(r.value) +
+         ",\"german\":" + quotedText(refusalReason(r, Language::GERMAN)) + "}";
 }

@@ -14,23 +14,6 @@ bool endsWith(const std::string& text, const char* end) {
          text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-// A text as a JSON or TOML basic string.
-std::string quoted(const std::string& text) {
-  std::string out = "\"";
-  for (const char c : text) {
-    if (c == '"' || c == '\\') {
-      out += std::string("\\") + c;
-    } else if (static_cast<unsigned char>(c) < 0x20) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04x", c);
-      out += escape;
-    } else {
-      out += c;
-    }
-  }
-  return out + "\"";
-}
-
 // An array of numbers, six digits for the coefficients as the CSV has them.
 std::string array(const std::vector<double>& values, const char* format) {
   std::string text = "[";
@@ -79,16 +62,16 @@ bool writeRotorFile(const RotorFile& file, Refusal* why) {
   }
   const bool json = endsWith(file.path, ".json");
   const std::string table = "BearingElement_" + file.tag;
-  std::string text = json ? "{\n  " + quoted(table) + ": {\n" : "[" + quoted(table) + "]\n";
+  std::string text = json ? "{\n  " + quotedText(table) + ": {\n" : "[" + quotedText(table) + "]\n";
   const auto key = [&](const std::string& name, const std::string& value, bool last = false) {
-    text += json ? "    " + quoted(name) + ": " + value + (last ? "\n" : ",\n")
+    text += json ? "    " + quotedText(name) + ": " + value + (last ? "\n" : ",\n")
                  : name + " = " + value + "\n";
   };
   key("n", std::to_string(file.node));
   for (int m = 0; m < 4; ++m) key(std::string("k") + MATRIX_KEYS[m], array(file.k[m], "%.6g"));
   for (int m = 0; m < 4; ++m) key(std::string("c") + MATRIX_KEYS[m], array(file.c[m], "%.6g"));
   key("frequency", array(file.frequency, "%.10g"));
-  key("tag", quoted(file.tag));
+  key("tag", quotedText(file.tag));
   key("scale_factor", "1", true);
   if (json) text += "  }\n}\n";
   // Binary, so that its lines end in LF on every platform.

@@ -67,11 +67,7 @@ void studyPoint(const Design& design, const RawCell& raw, const CsvLayout& layou
   }
   const std::string verdict = rows > 1 ? verdictText(failedAtAny(points)) : "";
   for (const Point& point : points) {
-    CsvRow row;
-    row.design = &point.design;
-    row.point = &point;
-    row.bandEnd = point.bandEnd;
-    row.fitVerdict = verdict;
+    CsvRow row = pointRow(point, verdict);
     row.raw = raw;
     row.status = statusOf(point.balance.outcome);
     printCsvRow(row, layout);

@@ -15,6 +15,22 @@ Spelled spell(double value, const char* format) {
   return spelled;
 }
 
+std::string quotedText(const std::string& text) {
+  std::string out = "\"";
+  for (const char c : text) {
+    if (c == '"' || c == '\\') {
+      out += std::string("\\") + c;
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      char escape[8];
+      std::snprintf(escape, sizeof escape, "\\u%04x", c);
+      out += escape;
+    } else {
+      out += c;
+    }
+  }
+  return out + "\"";
+}
+
 Spelled spellCell(double value, const char* format) {
   return spell(value == 0 ? 0 : value, format);
 }
