@@ -192,48 +192,81 @@ TEST(HeatBalanceTest, EverySearchEnds) {
   }
 }
 
-// Case files stream: 200,000 cases take the memory of a few.
+// Case files stream: 200,000 cases take the memory of 1,000, which fill
+// the threads' window of points some times over.
 TEST(CaseFileTest, CasesStreamInFixedMemory) {
-  char path[] = "/tmp/palimo-cases-XXXXXX";
-  std::FILE* file = fdopen(mkstemp(path), "w");
-  ASSERT_NE(nullptr, file);
-  std::fputs("speed,load\n", file);
-  for (int i = 0; i < 200000; ++i) std::fputs("x,1\n", file);
-  std::fclose(file);
-  const ProgramRun few = balance(std::string("--nu40 46 --nu100 6.8 --speed x --csv"));
-  // Some seconds under the sanitizers, more on a busy machine: its time is
-  // not what this measures.
-  const ProgramRun many = balance(std::string("--nu40 46 --nu100 6.8 --cases ") + path, 120000);
-  std::remove(path);
-  ASSERT_FALSE(many.timedOut) << "200,000 cases took over 2 minutes: the machine is too slow";
-  EXPECT_EQ(0, many.exitStatus) << many.errors;
-  EXPECT_EQ(200001, std::count(many.output.begin(), many.output.end(), '\n'));
+  ProgramRun runs[2];
+  const int counts[2] = {1000, 200000};
+  for (int k = 0; k < 2; ++k) {
+    char path[] = "/tmp/palimo-cases-XXXXXX";
+    std::FILE* file = fdopen(mkstemp(path), "w");
+    ASSERT_NE(nullptr, file);
+    std::fputs("speed,load\n", file);
+    for (int i = 0; i < counts[k]; ++i) std::fputs("x,1\n", file);
+    std::fclose(file);
+    // Some seconds under the sanitizers, more on a busy machine: its time
+    // is not what this measures.
+    runs[k] = balance(std::string("--nu40 46 --nu100 6.8 --cases ") + path, 120000);
+    std::remove(path);
+    ASSERT_FALSE(runs[k].timedOut)
+        << counts[k] << " cases took over 2 minutes: the machine is too slow";
+    EXPECT_EQ(0, runs[k].exitStatus) << runs[k].errors;
+    EXPECT_EQ(counts[k] + 1, std::count(runs[k].output.begin(), runs[k].output.end(), '\n'));
+  }
   // AddressSanitizer holds freed memory back in quarantine: no measure there.
 #ifndef __SANITIZE_ADDRESS__
-  EXPECT_LT(many.peakMemoryKb, few.peakMemoryKb + 1024);
+  EXPECT_LT(runs[1].peakMemoryKb, runs[0].peakMemoryKb + 1024);
 #endif
 }
 
-// Ctrl-C ends a study after its last whole row, with the status of SIGINT.
-TEST(StudyTest, CtrlCEndsAfterTheLastWholeRow) {
-  TerminalSession session(userMode(), {PALIMO_BALANCE_BINARY, "--nu40", "46", "--nu100", "6.8",
-                                       "--speed", "100:3000:1000000"});
-  // The header and two rows, however slow the machine: the study is under way.
-  const auto rows = [&] {
-    const std::string shown = session.screen();
-    return std::count(shown.begin(), shown.end(), '\n');
+// Threads calculate a study's points in windows of 64 a job: across
+// several windows, and with a window's last one part full, every number of
+// jobs prints what one job prints.
+TEST(StudyTest, EveryNumberOfJobsPrintsTheSameRows) {
+  const std::string oil = "--nu40 46 --nu100 6.8 ";
+  const char* const studies[] = {
+      "--speed 200:4000:700 --load 5000:60000:3",       // 2,100 points
+      "--speed 500:3000:150 --fit H7/f7 --units",       // a band's three rows a point
+      "--speed 1000:8000:9 --coefficients --width 40",  // the rotor's films
   };
-  for (int i = 0; i < 100 && rows() < 3; ++i) session.awaitInput(100);
-  ASSERT_GE(rows(), 3);
-  session.type("\x03");
-  int status = 0;
-  ASSERT_TRUE(session.waitForEnd(status));
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(130, WEXITSTATUS(status));
-  const std::string screen = session.screen();
-  const std::string last = screen.substr(screen.rfind('\n', screen.size() - 2) + 1);
-  EXPECT_EQ(51, std::count(last.begin(), last.end(), ',')) << last;
-  EXPECT_EQ("balanced\n", last.substr(last.size() - 9)) << last;
+  for (const char* study : studies) {
+    SCOPED_TRACE(study);
+    const ProgramRun one = balance(oil + study + " --jobs 1", 120000);
+    ASSERT_FALSE(one.timedOut) << "over 2 minutes: the machine is too slow";
+    ASSERT_EQ(0, one.exitStatus) << one.errors;
+    for (const char* jobs : {" --jobs 2", " --jobs 5"}) {
+      const ProgramRun many = balance(oil + study + jobs, 120000);
+      ASSERT_FALSE(many.timedOut) << "over 2 minutes: the machine is too slow";
+      EXPECT_EQ(0, many.exitStatus) << jobs;
+      EXPECT_TRUE(one.output == many.output) << jobs << ": the rows differ";
+    }
+  }
+}
+
+// Ctrl-C ends a study after its last whole row, with the status of SIGINT,
+// however many threads calculate it.
+TEST(StudyTest, CtrlCEndsAfterTheLastWholeRow) {
+  for (const char* jobs : {"1", "2", "7"}) {
+    SCOPED_TRACE(std::string("--jobs ") + jobs);
+    TerminalSession session(userMode(), {PALIMO_BALANCE_BINARY, "--nu40", "46", "--nu100", "6.8",
+                                         "--speed", "100:3000:1000000", "--jobs", jobs});
+    // The header and two rows, however slow the machine: the study is under way.
+    const auto rows = [&] {
+      const std::string shown = session.screen();
+      return std::count(shown.begin(), shown.end(), '\n');
+    };
+    for (int i = 0; i < 100 && rows() < 3; ++i) session.awaitInput(100);
+    ASSERT_GE(rows(), 3);
+    session.type("\x03");
+    int status = 0;
+    ASSERT_TRUE(session.waitForEnd(status));
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(130, WEXITSTATUS(status));
+    const std::string screen = session.screen();
+    const std::string last = screen.substr(screen.rfind('\n', screen.size() - 2) + 1);
+    EXPECT_EQ(51, std::count(last.begin(), last.end(), ',')) << last;
+    EXPECT_EQ("balanced\n", last.substr(last.size() - 9)) << last;
+  }
 }
 
 }  // namespace

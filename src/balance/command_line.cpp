@@ -175,11 +175,13 @@ bool readCommandLine(int argc, char** argv, Request& request, Refusal* why) {
                         : name == "--rotor-file" ? &request.rotorFile
                         : name == "--rotor-tag"  ? &request.rotorTag
                                                  : nullptr;
-    const bool node = name == "--rotor-node", part = name == "--part";
-    if (!word && !node && !part && option < 0) return refuse(why, Reason::NO_OPTION, -1, name);
+    const bool node = name == "--rotor-node", part = name == "--part", jobs = name == "--jobs";
+    if (!word && !node && !part && !jobs && option < 0)
+      return refuse(why, Reason::NO_OPTION, -1, name);
     if (!equals && i + 1 == argc) return refuse(why, Reason::NEEDS_VALUE, -1, name);
     const char* value = equals ? equals + 1 : argv[++i];
-    if ((word && *word) || (node && request.rotorNode >= 0) || (part && request.partN > 0))
+    if ((word && *word) || (node && request.rotorNode >= 0) || (part && request.partN > 0) ||
+        (jobs && request.jobs > 0))
       return refuse(why, Reason::GIVEN_TWICE, -1, name);
     if (part && !parsePart(value, request.partK, request.partN)) {
       why->where = name;
@@ -187,6 +189,14 @@ bool readCommandLine(int argc, char** argv, Request& request, Refusal* why) {
     }
     if (part) continue;
     int whole = 0;
+    if (jobs) {
+      if (!(parseNumber(value, whole) && whole >= 1 && whole <= MOST_JOBS)) {
+        why->where = name;
+        return refuse(why, Reason::NO_JOBS, -1, value);
+      }
+      request.jobs = whole;
+      continue;
+    }
     if (node && !(parseNumber(value, whole) && whole >= 0)) {
       why->where = name;
       return refuse(why, Reason::NO_NODE, -1, value);

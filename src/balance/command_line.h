@@ -39,6 +39,7 @@ struct Request {
   // The part of a study to calculate, the partK-th of partN contiguous
   // blocks of its points; 0 of 0 for the whole study.
   long partK = 0, partN = 0;
+  long jobs = 0;  // threads that calculate a study's points; 0: the usable cores
   bool csv = false;
   bool help = false;
   bool version = false;

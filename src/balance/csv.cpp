@@ -209,30 +209,31 @@ bool inLayout(Tail tail, const CsvLayout& layout) {
   return false;
 }
 
-// Writes every column of the layout, each as write gives it.
+// Every column of the layout, each as write gives it, and the line end.
 template <typename Write>
-void printLine(const CsvLayout& layout, Write write) {
+std::string line(const CsvLayout& layout, Write write) {
+  std::string text;
   const char* separator = "";
   for (const Column& column : COLUMNS) {
     if (!inLayout(column.tail, layout)) continue;
-    printText(separator);
-    printText(write(column).c_str());
+    text += separator;
+    text += write(column);
     separator = ",";
   }
-  printText("\n");
+  return text + "\n";
 }
 
 }  // namespace
 
 void printCsvHeader(const CsvLayout& layout) {
-  printLine(layout, [](const Column& c) {
-    return std::string(c.name ? c.name : OPTIONS[c.option].column);
-  });
+  printText(line(layout, [](const Column& c) {
+              return std::string(c.name ? c.name : OPTIONS[c.option].column);
+            }).c_str());
   if (!layout.units) return;
-  printLine(layout, [](const Column& c) {
-    const char* unit = c.unit ? c.unit : OPTIONS[c.option].unit;
-    return std::string(*unit ? unit : "-");
-  });
+  printText(line(layout, [](const Column& c) {
+              const char* unit = c.unit ? c.unit : OPTIONS[c.option].unit;
+              return std::string(*unit ? unit : "-");
+            }).c_str());
 }
 
 CsvRow pointRow(const Point& point, const std::string& fitVerdict) {
@@ -244,6 +245,10 @@ CsvRow pointRow(const Point& point, const std::string& fitVerdict) {
   return row;
 }
 
+std::string csvRowText(const CsvRow& row, const CsvLayout& layout) {
+  return line(layout, [&](const Column& c) { return cell(row, c); });
+}
+
 void printCsvRow(const CsvRow& row, const CsvLayout& layout) {
-  printLine(layout, [&](const Column& c) { return cell(row, c); });
+  printText(csvRowText(row, layout).c_str());
 }

@@ -44,5 +44,9 @@ void printCsvHeader(const CsvLayout& layout);
 // The row of a calculated point, with the band's verdict.
 CsvRow pointRow(const Point& point, const std::string& fitVerdict);
 
+// One row of the CSV as text, its line end included; it touches nothing
+// else, so that threads may write rows side by side.
+std::string csvRowText(const CsvRow& row, const CsvLayout& layout);
+
 // One row of the CSV.
 void printCsvRow(const CsvRow& row, const CsvLayout& layout);

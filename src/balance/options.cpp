@@ -297,6 +297,8 @@ const char USAGE_TAIL[] =
     "  --units               a second line of the CSV, with each column's unit\n"
     "  --part K/N            the K-th of N contiguous blocks of a study's points,\n"
     "                        the header in part 1 only\n"
+    "  --jobs N              threads that calculate a study's points (the cores\n"
+    "                        this process may use), the rows the same for any N\n"
     "\n"
     "The bearing for a rotor model, with a study over --speed and --coefficients:\n"
     "  --rotor-file FILE     its stiffness and damping over the speed as ROSS's\n"

@@ -91,6 +91,10 @@ extern const Option OPTIONS[OPTION_COUNT];
 // A study has at most this many points by its ranges, some minutes of work.
 constexpr long MOST_STUDY_POINTS = 10000000;
 
+// The most threads a study runs (--jobs): more than the cores of the
+// machines it runs on, few enough that their stacks fit any of them.
+constexpr long MOST_JOBS = 256;
+
 // The option of that name (not NUL-terminated), or -1: for the command
 // line's and the case file's words only.
 int findOption(const char* name, std::size_t length);

@@ -18,8 +18,8 @@ enum class Form {
 
 // A reason: how it is worded, its code for the page, and its words in
 // English and German, where {points} stands for the most points of a
-// study; nullptr where the option's table gives them (its choices, what it
-// needs, the option it stands in for).
+// study and {jobs} for the most jobs; nullptr where the option's table gives them (its choices,
+// what it needs, the option it stands in for).
 struct Wording {
   Reason reason;
   Form form;
@@ -116,6 +116,8 @@ const Wording WORDINGS[] = {
     {Reason::NO_PART, Form::VALUE, "no-part",
      "is no part K/N: whole numbers, 1 <= K <= N <= {points}",
      "ist kein Teil K/N: ganze Zahlen, 1 <= K <= N <= {points}"},
+    {Reason::NO_JOBS, Form::VALUE, "no-jobs", "is no number of jobs: a whole number, 1 ... {jobs}",
+     "ist keine Zahl von Jobs: eine ganze Zahl, 1 ... {jobs}"},
     {Reason::PART_NEEDS_STUDY, Form::WORD, "part-needs-study", "needs a study (a range or --cases)",
      "braucht eine Studie (einen Bereich oder --cases)"},
     {Reason::PART_NEEDS_FILE, Form::WORD, "part-needs-file",
@@ -200,6 +202,8 @@ std::string refusalReason(const Refusal& r, Language language) {
                         ", the header " + std::to_string(r.headerFields);
   const std::size_t points = text.find("{points}");
   if (points != std::string::npos) text.replace(points, 8, std::to_string(MOST_STUDY_POINTS));
+  const std::size_t jobs = text.find("{jobs}");
+  if (jobs != std::string::npos) text.replace(jobs, 6, std::to_string(MOST_JOBS));
   return text;
 }
 

@@ -51,3 +51,7 @@ void catchStopSignals();
 
 // The stop signal caught since catchStopSignals, or 0.
 int stopSignalCaught();
+
+// The cores this process may run threads on, at least 1; 0 where it runs no
+// threads of its own (the browser's page).
+int usableCores();

@@ -4,9 +4,11 @@
 // every way out, signals included, and reads and writes that wait for a
 // non-blocking descriptor.
 #include <poll.h>
+#include <sched.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 
@@ -250,3 +252,14 @@ void catchStopSignals() {
 }
 
 int stopSignalCaught() { return stopSignal; }
+
+int usableCores() {
+#ifdef __linux__
+  // The cores of the process's affinity mask (taskset, a cluster's cgroup
+  // share), not all the machine has.
+  cpu_set_t cores;
+  if (sched_getaffinity(0, sizeof cores, &cores) == 0) return std::max(1, CPU_COUNT(&cores));
+#endif
+  const long online = sysconf(_SC_NPROCESSORS_ONLN);
+  return online > 0 ? static_cast<int>(std::min(online, 4096L)) : 1;
+}

@@ -47,3 +47,6 @@ long writeOutput(const char* data, std::size_t size) { return write(1, data, siz
 void catchStopSignals() {}
 
 int stopSignalCaught() { return 0; }
+
+// The page's program runs on the page's one thread.
+int usableCores() { return 0; }

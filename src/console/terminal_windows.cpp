@@ -66,3 +66,11 @@ void catchStopSignals() {
 }
 
 int stopSignalCaught() { return stopSignal; }
+
+int usableCores() {
+  DWORD_PTR process = 0, system = 0;
+  if (!GetProcessAffinityMask(GetCurrentProcess(), &process, &system) || process == 0) return 1;
+  int cores = 0;
+  for (; process != 0; process &= process - 1) ++cores;
+  return cores;
+}

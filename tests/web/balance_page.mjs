@@ -13,7 +13,7 @@ function asLink(balanceUrl, args) {
   for (let i = 0; i < words.length; i++) {
     const [option, glued] = words[i].slice(2).split('=');
     if (/^(direct|coefficients)$/.test(option)) params.set(option, '1');  // the table's flags
-    else if (/^(csv|cases|version|help|units|rotor-file|rotor-node|rotor-tag)$/.test(option)) return null;
+    else if (/^(csv|cases|version|help|units|rotor-file|rotor-node|rotor-tag|jobs|part)$/.test(option)) return null;
     else params.set(option, glued ?? words[++i]);
   }
   return `${balanceUrl}?${params}`;
