@@ -2,8 +2,7 @@
 // TOML; a few keys and arrays need no library.
 #include "balance/rotor_file.h"
 
-#include <cstdio>
-
+#include "console/terminal.h"
 #include "text/spell.h"
 
 namespace {
@@ -74,11 +73,7 @@ bool writeRotorFile(const RotorFile& file, Refusal* why) {
   key("tag", quotedText(file.tag));
   key("scale_factor", "1", true);
   if (json) text += "  }\n}\n";
-  // Binary, so that its lines end in LF on every platform.
-  std::FILE* out = std::fopen(file.path.c_str(), "wb");
-  const bool written = out && std::fwrite(text.data(), 1, text.size(), out) == text.size();
-  const bool closed = out && std::fclose(out) == 0;
-  if (written && closed) return true;
+  if (writeWholeFile(file.path.c_str(), text.data(), text.size())) return true;
   why->reason = Reason::CANNOT_WRITE;
   return false;
 }

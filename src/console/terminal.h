@@ -55,3 +55,8 @@ int stopSignalCaught();
 // The cores this process may run threads on, at least 1; 0 where it runs no
 // threads of its own (the browser's page).
 int usableCores();
+
+// Writes the bytes as the whole file of that name, in binary, so that its
+// lines end in LF everywhere; the page, which has no files, takes them as a
+// download. False, with errno set, where it cannot be written.
+bool writeWholeFile(const char* path, const char* data, std::size_t size);

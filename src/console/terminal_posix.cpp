@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 
 #include "console/terminal.h"
 
@@ -262,4 +263,11 @@ int usableCores() {
 #endif
   const long online = sysconf(_SC_NPROCESSORS_ONLN);
   return online > 0 ? static_cast<int>(std::min(online, 4096L)) : 1;
+}
+
+bool writeWholeFile(const char* path, const char* data, std::size_t size) {
+  std::FILE* out = std::fopen(path, "wb");
+  if (!out) return false;
+  const bool written = std::fwrite(data, 1, size, out) == size;
+  return std::fclose(out) == 0 && written;
 }

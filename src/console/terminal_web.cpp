@@ -24,6 +24,11 @@ EM_ASYNC_JS(int, awaitInput, (char* buffer, int size), {
 
 EM_JS(void, tellEnd, (), { Module['palimoTerminal']['end'](); });
 
+// A file's name and bytes, for the page to offer as a download.
+EM_JS(void, handFile, (const char* path, const char* data, int size), {
+  if (Module['palimoFile']) Module['palimoFile'](UTF8ToString(path), HEAPU8.slice(data, data + size));
+});
+
 }  // namespace
 
 void openConsole() {}
@@ -50,3 +55,9 @@ int stopSignalCaught() { return 0; }
 
 // The page's program runs on the page's one thread.
 int usableCores() { return 0; }
+
+bool writeWholeFile(const char* path, const char* data, std::size_t size) {
+  if (size > INT_MAX) return false;
+  handFile(path, data, static_cast<int>(size));
+  return true;
+}

@@ -74,3 +74,10 @@ int usableCores() {
   for (; process != 0; process &= process - 1) ++cores;
   return cores;
 }
+
+bool writeWholeFile(const char* path, const char* data, std::size_t size) {
+  std::FILE* out = std::fopen(path, "wb");
+  if (!out) return false;
+  const bool written = std::fwrite(data, 1, size, out) == size;
+  return std::fclose(out) == 0 && written;
+}

@@ -1,6 +1,6 @@
 // The balance page against palimo-balance's stored sessions, its bad
 // parameters, its form at the narrowest window, and a study on a phone.
-import {readdirSync, readFileSync} from 'node:fs';
+import {existsSync, readdirSync, readFileSync} from 'node:fs';
 import {join} from 'node:path';
 import {openPage} from './engines.mjs';
 import {DESKTOP, difference, fail, layoutFaults, PHONE, sessions, watch} from './harness.mjs';
@@ -31,6 +31,8 @@ export async function openBalance(engine, url, viewport = DESKTOP) {
     notice: document.getElementById('notice').textContent,
     study: !document.getElementById('study').hidden,
     lines: document.querySelectorAll('#chart path').length,
+    rotorLines: document.querySelectorAll('#stiffness:not([hidden]) path, #damping:not([hidden]) path').length,
+    ross: rossFile,
     failed: document.getElementById('failed').textContent,
     csv: studyCsv,
     invalid: [...document.querySelectorAll('[aria-invalid="true"]')].map(field =>
@@ -62,6 +64,14 @@ export async function balanceSessions(engine, paths) {
       const without = out.split('\n').filter(line => line && !line.endsWith(',balanced')).length - 1;
       if (ranges === 1 && (shown.lines < 2 || !without !== !shown.failed)) {
         fail(`${what}: the chart has ${shown.lines} lines; named without a balance: "${shown.failed}"`);
+      }
+      // A study over the speed with the coefficients: their two charts, and
+      // the ROSS file that the console program writes (the page's own tag).
+      const rotorFile = join(dir, `${name}.json`);
+      if (existsSync(rotorFile)) {
+        const ross = readFileSync(rotorFile, 'utf8').replaceAll(name, 'palimo-balance');
+        if (shown.ross !== ross) fail(`${what}: the ROSS file ${difference(shown.ross ?? '', ross)}`);
+        if (shown.rotorLines !== 8) fail(`${what}: the coefficients' charts have ${shown.rotorLines} lines, not 8`);
       }
     } else if (shown.result !== out) {
       fail(`${what}: the screen ${difference(shown.result, out)}`);
