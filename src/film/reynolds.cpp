@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "film/band.h"
+
 namespace {
 
 // A node's or an entry's place in its vector, from a count that is never
@@ -96,50 +98,11 @@ double forEachNeighbour(const Volumes& v, int i, int j, Visit visit) {
   return east + west + north + (j > 0 ? north : 0);
 }
 
-// A symmetric positive definite band matrix, factored in place as L L^T.
 // Rings of nodes are ordered 0, n-1, 1, n-2, ... so that every ring's
 // neighbours, the periodic one included, lie within two rings: the band is
 // two rings wide.
-struct Band {
-  int size = 0, width = 0;  // width: entries below the diagonal
-  std::vector<double> l;    // row k holds columns k - width ... k
-  double& at(int row, int col) { return l[slot(row * (width + 1) + col - row + width)]; }
-  double at(int row, int col) const { return l[slot(row * (width + 1) + col - row + width)]; }
-};
-
 int ringPosition(int ring, int around) {
   return ring <= (around - 1) / 2 ? 2 * ring : 2 * (around - 1 - ring) + 1;
-}
-
-// False where a pivot is not positive: the matrix is not positive definite,
-// as no film with a positive gap gives it.
-bool factor(Band& b) {
-  for (int k = 0; k < b.size; ++k) {
-    const int first = std::max(0, k - b.width);
-    for (int c = first; c <= k; ++c) {
-      const int from = std::max(first, c - b.width);
-      const double* rowK = &b.l[slot(k * (b.width + 1) + from - k + b.width)];
-      const double* rowC = &b.l[slot(c * (b.width + 1) + from - c + b.width)];
-      double sum = b.at(k, c);
-      for (int t = 0; t < c - from; ++t) sum -= rowK[t] * rowC[t];
-      if (c == k && !(sum > 0 && std::isfinite(sum))) return false;
-      b.at(k, c) = c == k ? std::sqrt(sum) : sum / b.at(c, c);
-    }
-  }
-  return true;
-}
-
-void solveFactored(const Band& b, std::vector<double>& x) {
-  for (int k = 0; k < b.size; ++k) {
-    double sum = x[slot(k)];
-    for (int c = std::max(0, k - b.width); c < k; ++c) sum -= b.at(k, c) * x[slot(c)];
-    x[slot(k)] = sum / b.at(k, k);
-  }
-  for (int k = b.size - 1; k >= 0; --k) {
-    double sum = x[slot(k)];
-    for (int r = k + 1; r <= std::min(b.size - 1, k + b.width); ++r) sum -= b.at(r, k) * x[slot(r)];
-    x[slot(k)] = sum / b.at(k, k);
-  }
 }
 
 // The pressures with the ruptured nodes held at zero and the flow balanced
