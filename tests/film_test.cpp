@@ -60,6 +60,61 @@ TEST(FilmCoefficientsTest, MeetTheShortBearingAFinerGridAndTheory) {
   }
 }
 
+// A bore's coefficients on its grid against one of three times the
+// intervals each way; what theory gives (a bore of N like lobes the same
+// for theta_0 and theta_0 + 360/N, the damping symmetric); and the bores
+// the model has no place for.
+TEST(BoreFilmTest, MeetsAFinerGridTheoryAndItsLimits) {
+  const ReynoldsGrid FINE{3 * BORE_GRID.around, 3 * BORE_GRID.across};
+  const struct {
+    const char* name;
+    double widthRatio, so;
+    double turn;  // degrees the lobes turn by, or 0: against the finer grid
+  } rows[] = {
+      {"two-groove", 0.5, 5, 0},  // the finer grid: eps 0.91
+      {"partial", 1, 0.5, 0},    {"lemon", 0.5, 2, 0},
+      {"three-lobe", 1, 1, 120},  // the lobes turned by one lobe
+      {"four-lobe", 0.5, 2, 90}, {"offset-halves", 1, 1, 180},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.name << ", B/D " << row.widthRatio << ", So " << row.so);
+    BoreSetup setup;
+    setup.widthRatio = row.widthRatio;
+    setup.bore = findBore(row.name)->bore;
+    const BorePoint point = borePoint(setup, row.so);
+    const RotorCoefficients& r = point.rotor;
+    ASSERT_TRUE(r.solved);
+    const double dampingScale = std::max(r.damping[0][0], r.damping[1][1]);
+    EXPECT_NEAR(r.damping[0][1], r.damping[1][0], 1e-9 * dampingScale);
+    BoreSetup other = setup;
+    if (row.turn != 0)
+      other.bore.lobeAngle += row.turn;
+    else
+      other.grid = FINE;
+    const BorePoint ref = borePoint(other, row.so, point.x, point.y);
+    ASSERT_TRUE(ref.rotor.solved);
+    EXPECT_LT(matrixDifference(r, ref.rotor), row.turn != 0 ? 1e-6 : 0.01);
+    EXPECT_NEAR(ref.rotor.eps, r.eps, row.turn != 0 ? 1e-9 : 2e-3);
+  }
+  const struct {
+    Bore bore;
+    const char* outside;
+  } limits[] = {
+      {{0, 360, 0, 0.5, 0}, "lobes"},    {{7, 40, 0, 0.5, 0}, "lobes"},
+      {{2, 181, 0, 0.5, 0}, "lobe-arc"}, {{3, 0, 0, 0.5, 0}, "lobe-arc"},
+      {{2, 160, 1, 0.5, 0}, "preload"},  {{2, 160, -0.1, 0.5, 0}, "preload"},
+      {{2, 160, 0.5, 1.5, 0}, "offset"}, {{2, 160, 0.5, 0.5, NAN}, "lobe-angle"},
+  };
+  for (const auto& limit : limits) EXPECT_STREQ(limit.outside, boreOutsideModel(limit.bore));
+  for (int i = 0; i < NAMED_BORE_COUNT; ++i)
+    EXPECT_EQ(nullptr, boreOutsideModel(NAMED_BORES[i].bore)) << NAMED_BORES[i].name;
+  // A load that no film of the bore carries, and none at all.
+  BoreSetup lemon;
+  lemon.bore = findBore("lemon")->bore;
+  for (const double so : {1e6, 0.0, double(NAN)})
+    EXPECT_FALSE(borePoint(lemon, so).rotor.solved) << so;
+}
+
 TEST(FilmCoefficientsTest, NoValuesBeyondTheRangeOfTheEquilibrium) {
   for (const double so : {1e6, 1e-9, 0.0, -1.0, double(NAN)}) {
     const RotorCoefficients r = rotorCoefficients({1, COEFFICIENT_GRID}, so, 0.5);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -132,6 +133,15 @@ RotorCoefficients rotorCoefficients(const FilmModel& model, double so, double ep
     }
   r.eps = eps;
   r.beta = std::atan2(u[1], -u[0]) * 180 / PI;
+  if (model.grid.around > 0) {
+    FilmSetup setup;
+    setup.widthRatio = model.widthRatio;
+    setup.grid = model.grid;
+    setup.clusterEps = eps;
+    const FilmIntegrals oil = filmIntegrals(setup, equilibrium, rest);
+    r.frictionChar = oil.shear / (4 * load);
+    r.endFlow = oil.endFlow / (48 * model.widthRatio);
+  }
   threshold(r);
   r.solved = std::isfinite(r.whirlRatio);
   return r;
@@ -156,4 +166,68 @@ FilmForce shortBearingForce(double widthRatio, const JournalState& s) {
     f.y -= carried * std::sin(phi) * weight / 4;
   }
   return f;
+}
+
+BorePoint borePoint(const BoreSetup& setup, double so, double guessX, double guessY) {
+  BorePoint point;
+  if (!(so > 0) || !std::isfinite(so)) return point;
+  if (isPlainBore(setup.bore)) {
+    point.rotor = rotorCoefficients({setup.widthRatio, COEFFICIENT_GRID}, so,
+                                    std::isfinite(guessX) ? std::hypot(guessX, guessY) : 0.5);
+    point.x = point.rotor.eps * std::cos(point.rotor.beta * PI / 180);
+    point.y = point.rotor.eps * std::sin(point.rotor.beta * PI / 180);
+    return point;
+  }
+  // The load (so, 0) balances the film: the residual F + (so, 0).
+  double x = std::isfinite(guessX) ? guessX : 0, y = std::isfinite(guessY) ? guessY : 0;
+  if (!(smallestBoreGap(setup.bore, x, y) > 0)) x = y = 0;
+  BoreFilm film = solveBoreFilm(setup, {x, y, 0, 0});
+  ++point.films;
+  const auto residual = [&](const BoreFilm& f) { return std::hypot(f.force.x + so, f.force.y); };
+  bool found = false;
+  for (int step = 0; step < MOST_EQUILIBRIUM_STEPS && film.solved; ++step) {
+    const double r = residual(film);
+    if (r <= 1e-10 * so) {
+      found = true;
+      break;
+    }
+    const double(&d)[4][2] = film.derivative;
+    const double det = d[0][0] * d[1][1] - d[1][0] * d[0][1];
+    if (!(std::fabs(det) > 0) || !std::isfinite(det)) break;
+    const double rx = film.force.x + so, ry = film.force.y;
+    const double stepX = -(d[1][1] * rx - d[1][0] * ry) / det;
+    const double stepY = -(-d[0][1] * rx + d[0][0] * ry) / det;
+    // Halved until the film holds and the residual falls; a step that
+    // cannot fall any more ends at a residual that rounding leaves.
+    bool taken = false;
+    for (double t = 1; t > 1e-6 && !taken; t /= 2) {
+      const double nx = x + t * stepX, ny = y + t * stepY;
+      if (!(smallestBoreGap(setup.bore, nx, ny) > 0)) continue;
+      BoreFilm trial = solveBoreFilm(setup, {nx, ny, 0, 0}, &film.ruptured);
+      ++point.films;
+      if (trial.solved && residual(trial) < r) {
+        x = nx, y = ny, film = std::move(trial);
+        taken = true;
+      }
+    }
+    if (!taken) {
+      found = r <= 1e-8 * so;
+      break;
+    }
+  }
+  if (!found) return point;
+  RotorCoefficients& c = point.rotor;
+  for (int i = 0; i < 2; ++i)
+    for (int j = 0; j < 2; ++j) {
+      c.stiffness[i][j] = -film.derivative[j][i] / so;
+      c.damping[i][j] = -film.derivative[2 + j][i] / so;
+    }
+  c.eps = std::hypot(x, y);
+  c.beta = std::atan2(y, x) * 180 / PI;
+  threshold(c);
+  c.solved = std::isfinite(c.whirlRatio);
+  point.x = x, point.y = y;
+  c.frictionChar = film.frictionChar;
+  c.endFlow = film.endFlow;
+  return point;
 }

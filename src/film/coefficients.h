@@ -11,6 +11,7 @@
 
 #include <cmath>
 
+#include "film/bore.h"
 #include "film/reynolds.h"
 
 // Which film gives the force: the Reynolds equation on a grid, or with
@@ -40,6 +41,8 @@ struct RotorCoefficients {
   // no threshold exists: 0 and inf.
   double whirlRatio = NAN;
   double stabilityMass = NAN;
+  double frictionChar = NAN;  // mu/psi of the film at its equilibrium
+  double endFlow = NAN;       // its end flow, both ends, over D^3 psi omega
 };
 
 // The coefficients at the Sommerfeld number so (F0 psi^2 / (B D eta
@@ -49,3 +52,19 @@ RotorCoefficients rotorCoefficients(const FilmModel& model, double so, double ep
 // The film force of the short-bearing theory, integrated where the film
 // carries pressure.
 FilmForce shortBearingForce(double widthRatio, const JournalState& state);
+
+// A bore's point: the coefficients at its equilibrium, and where the
+// journal sits.
+struct BorePoint {
+  RotorCoefficients rotor;
+  double x = NAN, y = NAN;  // the journal's position over C_b, x along the load
+  int films = 0;            // the films solved to find it
+};
+
+// The point of a bore at the Sommerfeld number so (on the assembled
+// clearance): the equilibrium by Newton's steps on the film's own
+// Jacobian, held inside every lobe's gap, and the coefficients by Lund's
+// perturbation of its film. (guessX, guessY), where finite, starts the
+// search. The plain bore is rotorCoefficients' own.
+// REQUIRES: boreOutsideModel(setup.bore) == nullptr.
+BorePoint borePoint(const BoreSetup& setup, double so, double guessX = NAN, double guessY = NAN);

@@ -252,3 +252,39 @@ FilmForce filmForce(const FilmSetup& setup, const FilmField& field) {
   }
   return force;
 }
+
+FilmIntegrals filmIntegrals(const FilmSetup& setup, const FilmField& field,
+                            const JournalState& state) {
+  FilmIntegrals out;
+  if (!field.solved) return out;
+  const int n = setup.grid.around, m = setup.grid.across;
+  const double dz = 1.0 / m;
+  const auto phi = [&](int i) {  // i from -1 to n, wrapped
+    return i < 0    ? field.phi[slot(n - 1)] - 2 * PI
+           : i >= n ? field.phi[slot(i - n)] + 2 * PI
+                    : field.phi[slot(i)];
+  };
+  const auto p = [&](int i, int j) { return field.pressure[slot(((i + n) % n) * m + j)]; };
+  out.shear = out.endFlow = 0;
+  for (int j = 0; j < m; ++j) {
+    // Around from the line's highest pressure, where the film is whole.
+    int top = 0;
+    for (int i = 1; i < n; ++i)
+      if (p(i, j) > p(top, j)) top = i;
+    double whole = film(state, phi(top));
+    for (int t = 0; t < n; ++t) {
+      const int i = (top + t) % n;
+      const double h = film(state, phi(i)), w = (phi(i + 1) - phi(i - 1)) / 2;
+      double tau = 1 / h;
+      if (field.ruptured[slot(i * m + j)]) {
+        tau *= std::min(1.0, whole / h);
+      } else {
+        whole = h;
+        tau += h / 2 * (p(i + 1, j) - p(i - 1, j)) / (phi(i + 1) - phi(i - 1));
+      }
+      out.shear += tau * w * (j == 0 ? dz : 2 * dz);
+      if (j == m - 1) out.endFlow += std::pow(h, 3) * w * p(i, j) / dz;
+    }
+  }
+  return out;
+}

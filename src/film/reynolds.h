@@ -9,6 +9,7 @@
 // and forces as Sommerfeld numbers, F psi^2 / (B D eta omega).
 #pragma once
 
+#include <cmath>
 #include <vector>
 
 // Pi to the double's precision: the film's own, not the closed forms'.
@@ -71,3 +72,15 @@ FilmForce filmForce(const FilmSetup& setup, const FilmField& field);
 // The nodes' angles around: uniform in theta and mapped by
 // phi = theta + a sin(theta), so spacing shrinks by 1 - a at phi = pi.
 std::vector<double> nodesAround(double clusterEps, int around);
+
+// What the oil does beside carrying the load: the shear on the journal,
+// the integral over phi and Z of 1/H + (H/2) dP/dphi where the film is
+// whole and of the streamers' share H_r/H of 1/H where it is ruptured (H_r
+// the gap where it ruptured), and one end's flow, the integral over phi of
+// H^3 (-dP/dZ) at Z = 1. Not a number for a film not solved.
+struct FilmIntegrals {
+  double shear = NAN;
+  double endFlow = NAN;
+};
+FilmIntegrals filmIntegrals(const FilmSetup& setup, const FilmField& field,
+                            const JournalState& state);

@@ -1,0 +1,371 @@
+// The film of a bore, lobe by lobe: each lobe's Reynolds equation by finite
+// volumes between its two grooves, which hold the ambient pressure, the
+// ruptured region by primal-dual active sets as in film/reynolds.cpp, and
+// the force's derivatives by Lund's perturbation: with the ruptured region
+// held, d(A P)/ds = df/ds gives A dP/ds = df/ds - (dA/ds) P on the
+// solution's own factor, one solution for each of x, y, dx and dy.
+//
+// On lobe k, with theta_p its centre of curvature's angle,
+//   H = 1/(1 - m) - m/(1 - m) cos(theta - theta_p) - x cos(theta) - y sin(theta),
+// the grooves' lines at its ends are at zero pressure, and so is Z = 1.
+#include "film/bore.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "film/band.h"
+
+namespace {
+
+std::size_t slot(int i) { return static_cast<std::size_t>(i); }
+
+constexpr int MOST_ACTIVE_SET_STEPS = 100;
+constexpr double DEGREE = PI / 180;
+
+// One lobe's grid: nodes 0 ... n from one groove to the next, clustered
+// where the gap is narrowest: there the pressure rises and falls the most
+// steeply, and at a preloaded lobe's end the most steeply of all.
+struct Lobe {
+  double start = 0, arc = 0;  // theta at node 0, and the arc to node n
+  double centre = 0;          // theta_p
+  int n = 0;
+  std::vector<double> theta;  // the nodes
+  double at(int i) const { return theta[slot(i)]; }
+};
+
+// How far the nodes close up at the narrowest gap: 1 - CLUSTER of the
+// uniform spacing there, 1 + CLUSTER half a lobe away.
+constexpr double CLUSTER = 0.7;
+
+double film(const Bore& bore, const Lobe& lobe, const JournalState& s, double theta);
+
+// The lobes of the bore, their nodes clustered for the journal at s (none
+// without a state).
+std::vector<Lobe> lobesOf(const Bore& bore, int around, const JournalState* s = nullptr) {
+  std::vector<Lobe> lobes(slot(bore.lobes));
+  const double arc = bore.arc * DEGREE;
+  const int n = std::max(8, static_cast<int>(std::lround(around * bore.arc / 360)));
+  for (int k = 0; k < bore.lobes; ++k) {
+    Lobe& lobe = lobes[slot(k)];
+    const double middle = (bore.lobeAngle + 360.0 * k / bore.lobes) * DEGREE;
+    lobe.start = middle - arc / 2;
+    lobe.arc = arc;
+    lobe.n = n;
+    lobe.centre = lobe.start + bore.offset * arc;
+    // t* where the gap is narrowest, sought on 200 points of the lobe;
+    // theta = start + arc (t - c/(2 pi) (sin(2 pi (t - t*)) + sin(2 pi t*))),
+    // whose spacing is 1 - c cos(2 pi (t - t*)) of the uniform one.
+    double narrowest = 0.5;
+    if (s) {
+      double smallest = INFINITY;
+      for (int q = 0; q <= 200; ++q) {
+        const double h = film(bore, lobe, *s, lobe.start + arc * q / 200);
+        if (h < smallest) smallest = h, narrowest = q / 200.0;
+      }
+    }
+    const double c = s ? CLUSTER : 0;
+    lobe.theta.resize(slot(n + 1));
+    for (int i = 0; i <= n; ++i) {
+      const double t = static_cast<double>(i) / n;
+      const double mapped =
+          i == n ? 1
+                 : t - c / (2 * PI) *
+                           (std::sin(2 * PI * (t - narrowest)) + std::sin(2 * PI * narrowest));
+      lobe.theta[slot(i)] = lobe.start + arc * mapped;
+    }
+  }
+  return lobes;
+}
+
+double film(const Bore& bore, const Lobe& lobe, const JournalState& s, double theta) {
+  const double m = bore.preload;
+  return (1 - m * std::cos(theta - lobe.centre)) / (1 - m) - s.x * std::cos(theta) -
+         s.y * std::sin(theta);
+}
+
+// The lobe's finite volumes at a state: node (i, j) for i = 1 ... n - 1
+// and j = 0 ... across - 1 (j = 0 the middle), its row (i - 1) across + j;
+// the nodes on the grooves (i = 0, n) are held at zero.
+struct LobeVolumes {
+  int n = 0, across = 0;
+  std::vector<double> faceTheta;  // the face between i and i + 1, i = 0 ... n - 1
+  std::vector<double> faceH;      // H there
+  std::vector<double> east;       // H^3 / (theta_i+1 - theta_i) there
+  std::vector<double> w;          // the cell of node i around, i = 0 ... n (half at the grooves)
+  std::vector<double> nodeH;      // H at node i
+  std::vector<double> north;      // (D/B)^2 H^3 w / dz at node i
+  std::vector<double> hz;         // the cell across, half at the middle
+  double dz = 0, k = 0;
+  int row(int i, int j) const { return (i - 1) * across + j; }
+  int unknowns() const { return (n - 1) * across; }
+};
+
+LobeVolumes lobeVolumes(const BoreSetup& setup, const Lobe& lobe, const JournalState& s) {
+  LobeVolumes v;
+  v.n = lobe.n;
+  v.across = setup.grid.across;
+  v.dz = 1.0 / v.across;
+  v.k = 1 / (setup.widthRatio * setup.widthRatio);
+  v.faceTheta.resize(slot(v.n));
+  v.faceH.resize(slot(v.n));
+  v.east.resize(slot(v.n));
+  for (int i = 0; i < v.n; ++i) {
+    const double gap = lobe.at(i + 1) - lobe.at(i);
+    v.faceTheta[slot(i)] = lobe.at(i) + gap / 2;
+    v.faceH[slot(i)] = film(setup.bore, lobe, s, v.faceTheta[slot(i)]);
+    v.east[slot(i)] = std::pow(v.faceH[slot(i)], 3) / gap;
+  }
+  v.w.resize(slot(v.n + 1));
+  v.nodeH.resize(slot(v.n + 1));
+  v.north.resize(slot(v.n + 1));
+  for (int i = 0; i <= v.n; ++i) {
+    v.w[slot(i)] = (lobe.at(std::min(i + 1, v.n)) - lobe.at(std::max(i - 1, 0))) / 2;
+    v.nodeH[slot(i)] = film(setup.bore, lobe, s, lobe.at(i));
+    v.north[slot(i)] = v.k * std::pow(v.nodeH[slot(i)], 3) * v.w[slot(i)] / v.dz;
+  }
+  v.hz.assign(slot(v.across), v.dz);
+  v.hz[0] = v.dz / 2;
+  return v;
+}
+
+// The source of node (i, j): the wedge and the squeeze.
+double source(const LobeVolumes& v, const Lobe& lobe, const JournalState& s, int i, int j) {
+  const double theta = lobe.at(i);
+  const double squeeze = -s.dx * std::cos(theta) - s.dy * std::sin(theta);
+  return -(6 * (v.faceH[slot(i)] - v.faceH[slot(i - 1)]) + 12 * squeeze * v.w[slot(i)]) *
+         v.hz[slot(j)];
+}
+
+// Visits the neighbours of a node that are unknowns (not on a groove) with
+// their conductance; returns the node's diagonal, the end (Z = 1) and the
+// grooves included.
+template <typename Visit>
+double forEachNeighbour(const LobeVolumes& v, int i, int j, Visit visit) {
+  const double hz = v.hz[slot(j)];
+  const double east = v.east[slot(i)] * hz, west = v.east[slot(i - 1)] * hz;
+  const double north = v.north[slot(i)];
+  if (i + 1 < v.n) visit(i + 1, j, east);
+  if (i > 1) visit(i - 1, j, west);
+  if (j + 1 < v.across) visit(i, j + 1, north);
+  if (j > 0) visit(i, j - 1, north);
+  return east + west + north + (j > 0 ? north : 0);
+}
+
+// The band of the lobe with the ruptured nodes held at zero, and the
+// sources of the others.
+bool assemble(const LobeVolumes& v, const Lobe& lobe, const JournalState& s, const char* ruptured,
+              Band& b, std::vector<double>& x) {
+  b.size = v.unknowns();
+  b.width = v.across;
+  b.l.assign(slot(b.size * (b.width + 1)), 0.0);
+  x.assign(slot(b.size), 0.0);
+  for (int i = 1; i < v.n; ++i)
+    for (int j = 0; j < v.across; ++j) {
+      const int row = v.row(i, j);
+      if (ruptured[row]) {
+        b.at(row, row) = 1;
+        continue;
+      }
+      b.at(row, row) = forEachNeighbour(v, i, j, [&](int oi, int oj, double g) {
+        const int col = v.row(oi, oj);
+        if (col < row && !ruptured[col]) b.at(row, col) -= g;
+      });
+      x[slot(row)] = source(v, lobe, s, i, j);
+    }
+  return factor(b);
+}
+
+// The force of a lobe's pressures (over B D eta omega / psi^2).
+FilmForce forceOf(const LobeVolumes& v, const Lobe& lobe, const std::vector<double>& p) {
+  FilmForce f;
+  for (int i = 1; i < v.n; ++i) {
+    double across = 0;  // P over Z from -1 to 1
+    for (int j = 0; j < v.across; ++j) across += p[slot(v.row(i, j))] * 2 * v.hz[slot(j)];
+    const double theta = lobe.at(i);
+    f.x -= across * v.w[slot(i)] * std::cos(theta) / 4;
+    f.y -= across * v.w[slot(i)] * std::sin(theta) / 4;
+  }
+  return f;
+}
+
+// dH/ds at theta for s = x, y, dx, dy (the velocities move no gap).
+double gapRate(int which, double theta) {
+  return which == 0 ? -std::cos(theta) : which == 1 ? -std::sin(theta) : 0;
+}
+
+// dP/ds on the held region, on the factor b.
+std::vector<double> pressureRate(const LobeVolumes& v, const Lobe& lobe, const Band& b,
+                                 const char* ruptured, const std::vector<double>& p, int which) {
+  std::vector<double> r(slot(v.unknowns()), 0.0);
+  const auto at = [&](int i, int j) { return p[slot(v.row(i, j))]; };
+  for (int i = 1; i < v.n; ++i) {
+    const double theta = lobe.at(i);
+    const double hf = v.faceH[slot(i)], hw = v.faceH[slot(i - 1)], hn = v.nodeH[slot(i)];
+    const double df = gapRate(which, v.faceTheta[slot(i)]);
+    const double dw = gapRate(which, v.faceTheta[slot(i - 1)]);
+    const double dn = gapRate(which, theta);
+    const double squeezeRate = which == 2 ? -std::cos(theta) : which == 3 ? -std::sin(theta) : 0;
+    // d(H^3)/ds = 3 H^2 dH/ds, at each face
+    const double gEast = 3 * hf * hf * df / (lobe.at(i + 1) - theta);
+    const double gWest = 3 * hw * hw * dw / (theta - lobe.at(i - 1));
+    const double gNorth = v.k * 3 * hn * hn * dn * v.w[slot(i)] / v.dz;
+    for (int j = 0; j < v.across; ++j) {
+      const int row = v.row(i, j);
+      if (ruptured[row]) continue;
+      const double hz = v.hz[slot(j)];
+      const double here = at(i, j);
+      double flow = gEast * hz * (here - (i + 1 < v.n ? at(i + 1, j) : 0)) +
+                    gWest * hz * (here - (i > 1 ? at(i - 1, j) : 0)) +
+                    gNorth * (here - (j + 1 < v.across ? at(i, j + 1) : 0));
+      if (j > 0) flow += gNorth * (here - at(i, j - 1));
+      const double sourceRate = -(6 * (df - dw) + 12 * squeezeRate * v.w[slot(i)]) * hz;
+      r[slot(row)] = sourceRate - flow;
+    }
+  }
+  solveFactored(b, r);
+  return r;
+}
+
+// The shear on the journal over the lobe, mu/psi times 4 So: where the film
+// is whole 1/H + (H/2) dP/dtheta, where it is ruptured the streamers' share
+// H_r/H of the Couette shear 1/H, with H_r the gap where it ruptured.
+double shearOf(const LobeVolumes& v, const Lobe& lobe, const char* ruptured,
+               const std::vector<double>& p) {
+  double sum = 0;
+  const auto at = [&](int i, int j) { return i <= 0 || i >= v.n ? 0.0 : p[slot(v.row(i, j))]; };
+  for (int j = 0; j < v.across; ++j) {
+    double whole = v.nodeH[0];  // the groove floods the lobe's start
+    for (int i = 0; i <= v.n; ++i) {
+      const double h = v.nodeH[slot(i)];
+      const bool cut = i > 0 && i < v.n && ruptured[v.row(i, j)];
+      double tau = 1 / h;
+      if (cut) {
+        tau *= std::min(1.0, whole / h);
+      } else {
+        whole = h;
+        if (i > 0 && i < v.n)
+          tau += h / 2 * (at(i + 1, j) - at(i - 1, j)) / (lobe.at(i + 1) - lobe.at(i - 1));
+      }
+      const double weight = v.w[slot(i)] * 2 * v.hz[slot(j)];
+      sum += tau * weight;
+    }
+  }
+  return sum;
+}
+
+// The oil out at one of the lobe's ends, the integral of H^3 (-dP/dZ) over
+// theta at Z = 1: the flow through the end's conductances over (D/B)^2.
+double endFlowOf(const LobeVolumes& v, const std::vector<double>& p) {
+  double sum = 0;
+  for (int i = 1; i < v.n; ++i) sum += v.north[slot(i)] * p[slot(v.row(i, v.across - 1))];
+  return sum / v.k;
+}
+
+}  // namespace
+
+const NamedBore NAMED_BORES[] = {
+    // name, {N, Omega, m, a, theta_0}
+    {"plain", {1, 360, 0, 0.5, 0}},         {"two-groove", {2, 160, 0, 0.5, 0}},
+    {"partial", {1, 150, 0, 0.5, 0}},       {"lemon", {2, 160, 0.5, 0.5, 0}},
+    {"three-lobe", {3, 100, 0.5, 0.5, 60}}, {"four-lobe", {4, 70, 0.5, 0.5, 45}},
+    {"offset-halves", {2, 160, 0.5, 1, 0}},
+};
+const int NAMED_BORE_COUNT = static_cast<int>(sizeof NAMED_BORES / sizeof NAMED_BORES[0]);
+
+const NamedBore* findBore(const char* name) {
+  for (const NamedBore& named : NAMED_BORES)
+    if (std::strcmp(named.name, name) == 0) return &named;
+  return nullptr;
+}
+
+bool isPlainBore(const Bore& bore) {
+  return bore.lobes == 1 && bore.arc == 360 && bore.preload == 0;
+}
+
+const char* boreOutsideModel(const Bore& bore) {
+  if (!(bore.lobes >= 1 && bore.lobes <= 6)) return "lobes";
+  if (!(bore.arc > 0 && bore.arc <= 360.0 / bore.lobes)) return "lobe-arc";
+  if (!(bore.preload >= 0 && bore.preload < 1)) return "preload";
+  if (!(bore.offset >= 0 && bore.offset <= 1)) return "offset";
+  if (!std::isfinite(bore.lobeAngle)) return "lobe-angle";
+  return nullptr;
+}
+
+double smallestBoreGap(const Bore& bore, double x, double y) {
+  double smallest = INFINITY;
+  const JournalState s{x, y, 0, 0};
+  for (const Lobe& lobe : lobesOf(bore, 720))
+    for (int i = 0; i <= lobe.n; ++i)
+      smallest = std::min(smallest, film(bore, lobe, s, lobe.at(i)));
+  return smallest;
+}
+
+BoreFilm solveBoreFilm(const BoreSetup& setup, const JournalState& state,
+                       const std::vector<char>* start) {
+  BoreFilm out;
+  const std::vector<Lobe> lobes = lobesOf(setup.bore, setup.grid.around, &state);
+  const int perLobe = (lobes[0].n - 1) * setup.grid.across;
+  const std::size_t nodes = slot(perLobe * setup.bore.lobes);
+  out.ruptured = start && start->size() == nodes ? *start : std::vector<char>(nodes, 0);
+  const auto fail = [&]() {
+    out.force.x = out.force.y = NAN;
+    return out;
+  };
+  double shear = 0;
+  for (int k = 0; k < setup.bore.lobes; ++k) {
+    const Lobe& lobe = lobes[slot(k)];
+    const LobeVolumes v = lobeVolumes(setup, lobe, state);
+    for (double h : v.nodeH)
+      if (!(h > 0)) return fail();
+    for (double h : v.faceH)
+      if (!(h > 0)) return fail();
+    char* ruptured = &out.ruptured[slot(perLobe * k)];
+    Band b;
+    std::vector<double> p;
+    bool settled = false;
+    for (int step = 0; step < MOST_ACTIVE_SET_STEPS && !settled; ++step) {
+      if (!assemble(v, lobe, state, ruptured, b, p)) return fail();
+      solveFactored(b, p);
+      double peak = 0, scale = 0;
+      for (double value : p) peak = std::max(peak, value);
+      for (int i = 1; i < v.n; ++i)
+        for (int j = 0; j < v.across; ++j)
+          scale = std::max(scale, std::fabs(source(v, lobe, state, i, j)));
+      settled = true;
+      for (int i = 1; i < v.n; ++i)
+        for (int j = 0; j < v.across; ++j) {
+          const int row = v.row(i, j);
+          if (!ruptured[row]) {
+            if (p[slot(row)] < -1e-12 * peak) ruptured[row] = 1, settled = false;
+            continue;
+          }
+          double inflow = 0;
+          forEachNeighbour(v, i, j,
+                           [&](int oi, int oj, double g) { inflow += g * p[slot(v.row(oi, oj))]; });
+          if (-inflow - source(v, lobe, state, i, j) < -1e-12 * scale)
+            ruptured[row] = 0, settled = false;
+        }
+    }
+    if (!settled) return fail();
+    for (double& value : p) value = std::max(0.0, value);
+    const FilmForce f = forceOf(v, lobe, p);
+    out.force.x += f.x;
+    out.force.y += f.y;
+    for (int which = 0; which < 4; ++which) {
+      const FilmForce rate = forceOf(v, lobe, pressureRate(v, lobe, b, ruptured, p, which));
+      out.derivative[which][0] += rate.x;
+      out.derivative[which][1] += rate.y;
+    }
+    shear += shearOf(v, lobe, ruptured, p);
+    out.endFlow += endFlowOf(v, p);
+  }
+  // mu/psi = shear / (4 So), So the film's force; both ends' flow over
+  // D^3 psi omega, Q = 2 R c^3 omega / (12 psi^2) (2/B) times one end's
+  // integral, is that integral over 48 B/D.
+  const double so = std::hypot(out.force.x, out.force.y);
+  out.frictionChar = shear / (4 * so);
+  out.endFlow /= 48 * setup.widthRatio;
+  out.solved = true;
+  return out;
+}
