@@ -106,6 +106,17 @@ TEST(BoreFilmTest, MeetsAFinerGridTheoryAndItsLimits) {
       {{2, 160, 0.5, 1.5, 0}, "offset"}, {{2, 160, 0.5, 0.5, NAN}, "lobe-angle"},
   };
   for (const auto& limit : limits) EXPECT_STREQ(limit.outside, boreOutsideModel(limit.bore));
+  // One lobe all round, its groove at the widest gap, in the ruptured
+  // film: the plain bore's coefficients, by the other solver.
+  for (const double so : {0.5, 5.0}) {
+    BoreSetup all;
+    all.bore = {1, 359.999, 0, 0.5, 0};
+    const RotorCoefficients lobe = borePoint(all, so).rotor;
+    const RotorCoefficients plain = rotorCoefficients({1, COEFFICIENT_GRID}, so, 0.5);
+    ASSERT_TRUE(lobe.solved && plain.solved) << so;
+    EXPECT_LT(matrixDifference(lobe, plain), 0.01) << so;
+    EXPECT_NEAR(plain.endFlow, lobe.endFlow, 0.01 * plain.endFlow) << so;
+  }
   for (int i = 0; i < NAMED_BORE_COUNT; ++i)
     EXPECT_EQ(nullptr, boreOutsideModel(NAMED_BORES[i].bore)) << NAMED_BORES[i].name;
   // A load that no film of the bore carries, and none at all.

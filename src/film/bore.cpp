@@ -45,7 +45,9 @@ double film(const Bore& bore, const Lobe& lobe, const JournalState& s, double th
 std::vector<Lobe> lobesOf(const Bore& bore, int around, const JournalState* s = nullptr) {
   std::vector<Lobe> lobes(slot(bore.lobes));
   const double arc = bore.arc * DEGREE;
-  const int n = std::max(8, static_cast<int>(std::lround(around * bore.arc / 360)));
+  // An even count: every second node is the coarser grid's that starts
+  // the search.
+  const int n = std::max(8, 2 * static_cast<int>(std::lround(around * bore.arc / 720)));
   for (int k = 0; k < bore.lobes; ++k) {
     Lobe& lobe = lobes[slot(k)];
     const double middle = (bore.lobeAngle + 360.0 * k / bore.lobes) * DEGREE;
@@ -176,6 +178,77 @@ bool assemble(const LobeVolumes& v, const Lobe& lobe, const JournalState& s, con
   return factor(b);
 }
 
+// Settles the lobe's ruptured region from the guess in ruptured: a node
+// leaves the film where its pressure would be negative, and joins it again
+// where, held at zero, more oil would flow in than out. False where the
+// search does not settle or the matrix has no factor; b then holds the
+// factor of the last region, p its pressures.
+bool settleLobe(const LobeVolumes& v, const Lobe& lobe, const JournalState& state, char* ruptured,
+                Band& b, std::vector<double>& p) {
+  double scale = 0;
+  for (int i = 1; i < v.n; ++i)
+    for (int j = 0; j < v.across; ++j)
+      scale = std::max(scale, std::fabs(source(v, lobe, state, i, j)));
+  for (int step = 0; step < MOST_ACTIVE_SET_STEPS; ++step) {
+    if (!assemble(v, lobe, state, ruptured, b, p)) return false;
+    solveFactored(b, p);
+    double peak = 0;
+    for (double value : p) peak = std::max(peak, value);
+    bool settled = true;
+    for (int i = 1; i < v.n; ++i)
+      for (int j = 0; j < v.across; ++j) {
+        const int row = v.row(i, j);
+        if (!ruptured[row]) {
+          if (p[slot(row)] < -1e-12 * peak) ruptured[row] = 1, settled = false;
+          continue;
+        }
+        double inflow = 0;
+        forEachNeighbour(v, i, j,
+                         [&](int oi, int oj, double g) { inflow += g * p[slot(v.row(oi, oj))]; });
+        if (-inflow - source(v, lobe, state, i, j) < -1e-12 * scale)
+          ruptured[row] = 0, settled = false;
+      }
+    if (settled) return true;
+  }
+  return false;
+}
+
+// A first guess of the lobe's ruptured nodes: the settled region on half
+// the intervals each way (every second node of this grid), spread onto
+// this one, so that the search here moves its boundary a node or two; on
+// the coarsest grid, where the gap widens (Guembel's). Without it the
+// boundary moves a column of nodes a step.
+void guessRuptured(const BoreSetup& setup, const Lobe& lobe, const JournalState& state,
+                   char* ruptured) {
+  const int n = lobe.n, m = setup.grid.across;
+  if (n < 16 || n % 2 != 0 || m < 4 || m % 2 != 0) {
+    const LobeVolumes v = lobeVolumes(setup, lobe, state);
+    for (int i = 1; i < n; ++i)
+      for (int j = 0; j < m; ++j)
+        ruptured[v.row(i, j)] = v.faceH[slot(i)] > v.faceH[slot(i - 1)] ? 1 : 0;
+    return;
+  }
+  BoreSetup half = setup;
+  half.grid.across = m / 2;
+  Lobe coarse = lobe;
+  coarse.n = n / 2;
+  coarse.theta.resize(slot(coarse.n + 1));
+  for (int i = 0; i <= coarse.n; ++i) coarse.theta[slot(i)] = lobe.at(2 * i);
+  std::vector<char> cut(slot((coarse.n - 1) * half.grid.across));
+  guessRuptured(half, coarse, state, cut.data());
+  const LobeVolumes v = lobeVolumes(half, coarse, state);
+  Band b;
+  std::vector<double> p;
+  if (!settleLobe(v, coarse, state, cut.data(), b, p)) std::fill(cut.begin(), cut.end(), 0);
+  // Coarse node (ci, cj), on the grooves never ruptured.
+  const auto at = [&](int ci, int cj) {
+    return ci > 0 && ci < coarse.n && cut[slot(v.row(ci, std::min(cj, half.grid.across - 1)))];
+  };
+  for (int i = 1; i < n; ++i)
+    for (int j = 0; j < m; ++j)
+      ruptured[(i - 1) * m + j] = at(i / 2, j / 2) && (i % 2 == 0 || at(i / 2 + 1, j / 2)) ? 1 : 0;
+}
+
 // The force of a lobe's pressures (over B D eta omega / psi^2).
 FilmForce forceOf(const LobeVolumes& v, const Lobe& lobe, const std::vector<double>& p) {
   FilmForce f;
@@ -304,7 +377,8 @@ double smallestBoreGap(const Bore& bore, double x, double y) {
 BoreFilm solveBoreFilm(const BoreSetup& setup, const JournalState& state,
                        const std::vector<char>* start) {
   BoreFilm out;
-  const std::vector<Lobe> lobes = lobesOf(setup.bore, setup.grid.around, &state);
+  const JournalState clusterFor{setup.clusterX, setup.clusterY, 0, 0};
+  const std::vector<Lobe> lobes = lobesOf(setup.bore, setup.grid.around, &clusterFor);
   const int perLobe = (lobes[0].n - 1) * setup.grid.across;
   const std::size_t nodes = slot(perLobe * setup.bore.lobes);
   out.ruptured = start && start->size() == nodes ? *start : std::vector<char>(nodes, 0);
@@ -321,33 +395,10 @@ BoreFilm solveBoreFilm(const BoreSetup& setup, const JournalState& state,
     for (double h : v.faceH)
       if (!(h > 0)) return fail();
     char* ruptured = &out.ruptured[slot(perLobe * k)];
+    if (!start || start->size() != nodes) guessRuptured(setup, lobe, state, ruptured);
     Band b;
     std::vector<double> p;
-    bool settled = false;
-    for (int step = 0; step < MOST_ACTIVE_SET_STEPS && !settled; ++step) {
-      if (!assemble(v, lobe, state, ruptured, b, p)) return fail();
-      solveFactored(b, p);
-      double peak = 0, scale = 0;
-      for (double value : p) peak = std::max(peak, value);
-      for (int i = 1; i < v.n; ++i)
-        for (int j = 0; j < v.across; ++j)
-          scale = std::max(scale, std::fabs(source(v, lobe, state, i, j)));
-      settled = true;
-      for (int i = 1; i < v.n; ++i)
-        for (int j = 0; j < v.across; ++j) {
-          const int row = v.row(i, j);
-          if (!ruptured[row]) {
-            if (p[slot(row)] < -1e-12 * peak) ruptured[row] = 1, settled = false;
-            continue;
-          }
-          double inflow = 0;
-          forEachNeighbour(v, i, j,
-                           [&](int oi, int oj, double g) { inflow += g * p[slot(v.row(oi, oj))]; });
-          if (-inflow - source(v, lobe, state, i, j) < -1e-12 * scale)
-            ruptured[row] = 0, settled = false;
-        }
-    }
-    if (!settled) return fail();
+    if (!settleLobe(v, lobe, state, ruptured, b, p)) return fail();
     for (double& value : p) value = std::max(0.0, value);
     const FilmForce f = forceOf(v, lobe, p);
     out.force.x += f.x;

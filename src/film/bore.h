@@ -50,6 +50,10 @@ struct BoreSetup {
   double widthRatio = 1;  // B/D
   Bore bore;
   ReynoldsGrid grid = BORE_GRID;
+  // The journal's position that each lobe's nodes cluster for, at its
+  // narrowest gap; a search keeps it while it moves the journal, so that
+  // one film's ruptured region starts the next one's on the same nodes.
+  double clusterX = 0, clusterY = 0;
 };
 
 // The film of a bore at a journal state, with the derivatives of its force

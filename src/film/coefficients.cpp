@@ -168,6 +168,44 @@ FilmForce shortBearingForce(double widthRatio, const JournalState& s) {
   return f;
 }
 
+namespace {
+
+// Newton's steps from (x, y) and its film to where the film carries the
+// load (so, 0), each step halved until the film holds and the residual
+// falls. True once it is 1e-10 of the load, or as small as rounding leaves
+// it (1e-8). films counts the films solved.
+bool newtonSteps(const BoreSetup& setup, double so, double& x, double& y, BoreFilm& film,
+                 int& films) {
+  const auto residual = [&](const BoreFilm& f) { return std::hypot(f.force.x + so, f.force.y); };
+  for (int step = 0; step < MOST_EQUILIBRIUM_STEPS && film.solved; ++step) {
+    const double r = residual(film);
+    if (r <= 1e-10 * so) return true;
+    const double(&d)[4][2] = film.derivative;
+    const double det = d[0][0] * d[1][1] - d[1][0] * d[0][1];
+    if (!(std::fabs(det) > 0) || !std::isfinite(det)) return false;
+    const double rx = film.force.x + so, ry = film.force.y;
+    const double stepX = -(d[1][1] * rx - d[1][0] * ry) / det;
+    const double stepY = -(-d[0][1] * rx + d[0][0] * ry) / det;
+    bool taken = false;
+    for (double t = 1; t > 1e-6 && !taken; t /= 2) {
+      const double nx = x + t * stepX, ny = y + t * stepY;
+      if (!(smallestBoreGap(setup.bore, nx, ny) > 0)) continue;
+      BoreSetup at = setup;
+      at.clusterX = nx, at.clusterY = ny;
+      BoreFilm trial = solveBoreFilm(at, {nx, ny, 0, 0});
+      ++films;
+      if (trial.solved && residual(trial) < r) {
+        x = nx, y = ny, film = std::move(trial);
+        taken = true;
+      }
+    }
+    if (!taken) return r <= 1e-8 * so;
+  }
+  return false;
+}
+
+}  // namespace
+
 BorePoint borePoint(const BoreSetup& setup, double so, double guessX, double guessY) {
   BorePoint point;
   if (!(so > 0) || !std::isfinite(so)) return point;
@@ -178,42 +216,20 @@ BorePoint borePoint(const BoreSetup& setup, double so, double guessX, double gue
     point.y = point.rotor.eps * std::sin(point.rotor.beta * PI / 180);
     return point;
   }
-  // The load (so, 0) balances the film: the residual F + (so, 0).
+  // The load (so, 0) balances the film: the residual F + (so, 0). The
+  // grid clusters for the start; once the journal is found, for where it
+  // is, and the search ends there.
   double x = std::isfinite(guessX) ? guessX : 0, y = std::isfinite(guessY) ? guessY : 0;
   if (!(smallestBoreGap(setup.bore, x, y) > 0)) x = y = 0;
-  BoreFilm film = solveBoreFilm(setup, {x, y, 0, 0});
-  ++point.films;
-  const auto residual = [&](const BoreFilm& f) { return std::hypot(f.force.x + so, f.force.y); };
+  BoreSetup grid = setup;
+  BoreFilm film;
   bool found = false;
-  for (int step = 0; step < MOST_EQUILIBRIUM_STEPS && film.solved; ++step) {
-    const double r = residual(film);
-    if (r <= 1e-10 * so) {
-      found = true;
-      break;
-    }
-    const double(&d)[4][2] = film.derivative;
-    const double det = d[0][0] * d[1][1] - d[1][0] * d[0][1];
-    if (!(std::fabs(det) > 0) || !std::isfinite(det)) break;
-    const double rx = film.force.x + so, ry = film.force.y;
-    const double stepX = -(d[1][1] * rx - d[1][0] * ry) / det;
-    const double stepY = -(-d[0][1] * rx + d[0][0] * ry) / det;
-    // Halved until the film holds and the residual falls; a step that
-    // cannot fall any more ends at a residual that rounding leaves.
-    bool taken = false;
-    for (double t = 1; t > 1e-6 && !taken; t /= 2) {
-      const double nx = x + t * stepX, ny = y + t * stepY;
-      if (!(smallestBoreGap(setup.bore, nx, ny) > 0)) continue;
-      BoreFilm trial = solveBoreFilm(setup, {nx, ny, 0, 0}, &film.ruptured);
-      ++point.films;
-      if (trial.solved && residual(trial) < r) {
-        x = nx, y = ny, film = std::move(trial);
-        taken = true;
-      }
-    }
-    if (!taken) {
-      found = r <= 1e-8 * so;
-      break;
-    }
+  for (int pass = 0; pass < 1; ++pass) {
+    grid.clusterX = x, grid.clusterY = y;
+    film = solveBoreFilm(grid, {x, y, 0, 0});
+    ++point.films;
+    found = newtonSteps(grid, so, x, y, film, point.films);
+    if (!found) return point;
   }
   if (!found) return point;
   RotorCoefficients& c = point.rotor;
