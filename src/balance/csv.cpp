@@ -57,7 +57,7 @@ double rotorValue(const RotorValues& v, int k) {
 }
 
 // Which CSV has a column: every one, or one with a tail of the layout.
-enum class Tail { ALWAYS, OIL, COOLING, FITS, ROTOR, STUDY };
+enum class Tail { ALWAYS, OIL, COOLING, FITS, ROTOR, THRESHOLD, STUDY };
 
 // A column: an option's value, a field of the row's data set or results,
 // one of the rotor's values, or a cell of its own.
@@ -173,6 +173,13 @@ const Column COLUMNS[] = {
     ROTOR("whirlRatio", "-", 18),
     ROTOR("stabilityMass", "-", 19),
     ROTOR("stabilityMassKg", "kg", 20),
+    TAIL_OPTION(ROTOR_MASS, THRESHOLD),
+    // Empty where no threshold lies in the range sought.
+    CELL("thresholdSpeed", "1/min", THRESHOLD,
+         [](const CsvRow& r) {
+           const bool found = balanced(r) && r.point->threshold.outcome == ThresholdOutcome::FOUND;
+           return found ? number(r.point->threshold.speed, "%.6g") : std::string();
+         }),
     CELL("status", "-", STUDY,
          [](const CsvRow& r) { return std::string(r.status ? r.status : ""); }),
 };
@@ -203,6 +210,8 @@ bool inLayout(Tail tail, const CsvLayout& layout) {
       return layout.fits;
     case Tail::ROTOR:
       return layout.coefficients;
+    case Tail::THRESHOLD:
+      return layout.threshold;
     case Tail::STUDY:
       return layout.study;
   }

@@ -15,7 +15,8 @@ struct CsvLayout {
   bool cooling = false;
   bool fits = false;
   bool coefficients = false;
-  bool units = false;  // a second line with each column's unit
+  bool threshold = false;  // the threshold speed and the rotor's mass
+  bool units = false;      // a second line with each column's unit
 };
 
 // A case's cell that is no value of its option, shown in its row as it

@@ -34,6 +34,9 @@ bool inDomain(const Design& design, Refusal* why) {
     if (temp < -KELVIN) return refuse(why, i, Reason::BELOW_ABSOLUTE_ZERO);
     if (temp > HIGHEST_TEMP) return refuse(why, i, Reason::TEMP_TOO_HIGH);
   }
+  // The rotor's mass at the threshold is compared with the bearing's share.
+  if (!std::isnan(design.rotorMass) && !(design.rotorMass > 0))
+    return refuse(why, opt::ROTOR_MASS, Reason::MASS_NOT_POSITIVE);
   // A clearance not above zero at 20 C is a shaft seized in its bore.
   if (design.fit.empty() && !(data.clearance > 0))
     return refuse(why, opt::CLEARANCE, Reason::CLEARANCE_NOT_POSITIVE);

@@ -18,6 +18,12 @@ struct Design {
   double vi = NAN;    // the oil's viscosity index, which gives nu100; not a number without one
   Cooling cooling;
   bool coefficients = false;  // the rotor's stiffness and damping at the balanced point
+  // The speed at which the rigid rotor that the bearing carries loses
+  // stability, sought with the heat balance closed at each speed tried;
+  // the bearing's share of the rotor's mass, kg (not a number: the load
+  // over g).
+  bool thresholdSpeed = false;
+  double rotorMass = NAN;
 };
 
 // Walther's law takes the logarithm of log10(nu + 0.7): nu must exceed 0.3.

@@ -158,6 +158,17 @@ const Option OPTIONS[] = {
          "                        (Reynolds equation, 360 degrees) and the\n"
          "                        stability threshold of a rigid rotor",
          G::ROTOR, d.coefficients, d.coefficients = set),
+    FLAG("threshold-speed", "thresholdSpeed", "Grenzdrehzahl der Stabilitaet",
+         "the speed at which the rigid rotor loses stability,\n"
+         "                        the heat balance closed at each speed, sought\n"
+         "                        from a tenth of --speed to ten times it (with\n"
+         "                        --coefficients)",
+         G::ROTOR, d.thresholdSpeed,
+         (d.thresholdSpeed = set, d.coefficients = d.coefficients || set)),
+    NUMBER("rotor-mass", "rotorMass", "Rotormasse am Lager m [kg]", "M",
+           "the bearing's share of the rotor's mass, for\n"
+           "                        --threshold-speed (the load over g)",
+           "kg", G::ROTOR, rotorMass),
 };
 static_assert(std::size(OPTIONS) == OPTION_COUNT, "a row of the table for every opt::Id");
 

@@ -38,9 +38,11 @@ enum Id : int {
   TEMP_LIMIT,
   LOAD_LIMIT,
   COEFFICIENTS,
+  THRESHOLD_SPEED,
+  ROTOR_MASS,
 };
 }  // namespace opt
-constexpr int OPTION_COUNT = opt::COEFFICIENTS + 1;
+constexpr int OPTION_COUNT = opt::ROTOR_MASS + 1;
 
 // What an option's value is: a real, a whole number that takes firstChoice
 // ... lastChoice only, a flag (no value on the command line; 0 or 1 in a

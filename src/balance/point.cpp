@@ -55,6 +55,7 @@ void calculatePoint(Point& p, View view) {
   p.found.gap = roundedGap(p.balance.balances[0].gap);  // the search's own, as it closed
   rowOfDigits(p.balance, p.row);
   evaluate(design, view, View::CSV, p.row);
+  if (design.thresholdSpeed) p.threshold = thresholdSpeed(design);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "balance/fit.h"
 #include "balance/refusal.h"
 #include "balance/rotor.h"
+#include "balance/threshold.h"
 
 // The checks that fail, one bit each; NOT_BALANCED without a balanced point.
 constexpr unsigned FAILS_H0 = 1, FAILS_LAMINAR = 2, FAILS_TEMP = 4, FAILS_LOAD = 8;
@@ -39,8 +40,9 @@ struct Point {
   int bandEnd = -1;     // the end of the fit's band (0 min, 1 mean, 2 max); -1 without a fit
   HeatBalance balance;  // the search, with every balance and its steps
   bool balanced = false;
-  Evaluation found;  // at the search's balance; the screen's
-  Evaluation row;    // as palimo calculates the row's ten digits; the CSV's
+  Evaluation found;     // at the search's balance; the screen's
+  Evaluation row;       // as palimo calculates the row's ten digits; the CSV's
+  Threshold threshold;  // with --threshold-speed, of the design at this end
 };
 
 // The points of a design: itself, or with a fit the design at the smallest,

@@ -45,7 +45,8 @@ int runDesign(const Request& request) {
                          request.gives(opt::GRADE) || request.gives(opt::VI),
                          request.gives(opt::COOLING),
                          band,
-                         request.gives(opt::COEFFICIENTS),
+                         request.gives(opt::COEFFICIENTS) || request.gives(opt::THRESHOLD_SPEED),
+                         request.gives(opt::THRESHOLD_SPEED),
                          request.units};
   printCsvHeader(layout);
   const std::string verdict = band ? verdictText(failedAtAny(points)) : "";

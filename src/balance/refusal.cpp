@@ -96,6 +96,8 @@ const Wording WORDINGS[] = {
      "darf nicht unter dem absoluten Nullpunkt liegen, -273.15 C"},
     {Reason::TEMP_TOO_HIGH, Form::OPTION, "temp-too-high", "must be at most 1e15 C",
      "darf hoechstens 1e15 C sein"},
+    {Reason::MASS_NOT_POSITIVE, Form::OPTION, "mass-not-positive", "must be above 0 kg",
+     "muss ueber 0 kg liegen"},
     {Reason::CLEARANCE_NOT_POSITIVE, Form::OPTION, "clearance-not-positive",
      "must be above 0 mm: at 20 C the shaft would be seized in its bore",
      "muss ueber 0 mm liegen: bei 20 C saesse die Welle in ihrer Bohrung fest"},

@@ -131,6 +131,50 @@ void printRotorBlock(const RotorValues& rotor, const BearingResults& results) {
   printFormatted("Grenzmasse= %s kg\n", spell(rotor.thresholdMass).text);
 }
 
+// The threshold speed in one line: where the rotor stops being stable, or
+// that it is stable, or unstable, over the range sought.
+void printThreshold(const Threshold& t) {
+  const Spelled lowest = spell(t.lowest), highest = spell(t.highest), mass = spell(t.mass);
+  switch (t.outcome) {
+    case ThresholdOutcome::FOUND:
+      printFormatted("stabil bis n= %s 1/min (Rotormasse am Lager %s kg)\n", spell(t.speed).text,
+                     mass.text);
+      return;
+    case ThresholdOutcome::STABLE:
+      printFormatted("stabil von n= %s bis %s 1/min (Rotormasse am Lager %s kg)\n", lowest.text,
+                     highest.text, mass.text);
+      return;
+    case ThresholdOutcome::UNSTABLE:
+      printFormatted(
+          "instabil schon bei n= %s 1/min, der kleinsten gesuchten Drehzahl "
+          "(Rotormasse am Lager %s kg)\n",
+          lowest.text, mass.text);
+      return;
+    case ThresholdOutcome::UNDETERMINED:
+      printFormatted(
+          "Grenzdrehzahl nicht bestimmt: bei n= %s 1/min keine Bilanz oder kein "
+          "Gleichgewicht des Films\n",
+          spell(t.speed).text);
+      return;
+  }
+}
+
+// The threshold at the band's ends: the speed, or in words.
+const char* thresholdCell(const Threshold& t, Spelled& cell) {
+  switch (t.outcome) {
+    case ThresholdOutcome::FOUND:
+      cell = spell(t.speed);
+      return cell.text;
+    case ThresholdOutcome::STABLE:
+      return "stabil";
+    case ThresholdOutcome::UNSTABLE:
+      return "instabil";
+    case ThresholdOutcome::UNDETERMINED:
+      break;
+  }
+  return "nicht best.";
+}
+
 // The rotor's values at the band's three clearances: the film's
 // eccentricity, the dimensional coefficients and the threshold. An end
 // whose film finds no equilibrium says so in its column, with a note below.
@@ -163,6 +207,10 @@ void printBandRotor(const std::vector<Point>& band, const Line& line) {
   numbers("Wirbelverh.", [&](int k) { return rotor(k).film.whirlRatio; });
   numbers("m*c*w^2/F", [&](int k) { return rotor(k).film.stabilityMass; });
   numbers("Grenzm. kg", [&](int k) { return rotor(k).thresholdMass; });
+  if (band[0].design.thresholdSpeed)
+    line("n Grenze 1/min", [&](int k) {
+      return thresholdCell(band[static_cast<std::size_t>(k)].threshold, cells[k]);
+    });
   if (unsolved)
     printFormatted("kein Gleichg.: kein Gleichgewicht des Films fuer eps von %g bis %g\n",
                    LOWEST_REYNOLDS_EPS, HIGHEST_REYNOLDS_EPS);
@@ -187,6 +235,7 @@ void printScreen(const Point& point) {
   printOperatingResults(found.results, point.design.cooling.mode != CoolingMode::HOUSING);
   printChecks(point);
   if (point.design.coefficients) printRotorBlock(found.rotor, found.results);
+  if (point.design.thresholdSpeed) printThreshold(point.threshold);
 }
 
 void printBandScreen(const std::vector<Point>& band) {

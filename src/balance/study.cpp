@@ -367,7 +367,8 @@ int runStudy(Request& request) {
                          request.gives(opt::GRADE) || request.gives(opt::VI),
                          request.gives(opt::COOLING),
                          request.gives(opt::FIT),
-                         request.gives(opt::COEFFICIENTS),
+                         request.gives(opt::COEFFICIENTS) || request.gives(opt::THRESHOLD_SPEED),
+                         request.gives(opt::THRESHOLD_SPEED),
                          request.units};
   RotorFile rotor;
   if (request.rotorFile) {
