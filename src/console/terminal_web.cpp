@@ -26,7 +26,8 @@ EM_JS(void, tellEnd, (), { Module['palimoTerminal']['end'](); });
 
 // A file's name and bytes, for the page to offer as a download.
 EM_JS(void, handFile, (const char* path, const char* data, int size), {
-  if (Module['palimoFile']) Module['palimoFile'](UTF8ToString(path), HEAPU8.slice(data, data + size));
+  if (Module['palimoFile'])
+    Module['palimoFile'](UTF8ToString(path), HEAPU8.slice(data, data + size));
 });
 
 }  // namespace
