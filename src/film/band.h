@@ -8,12 +8,9 @@
 struct Band {
   int size = 0, width = 0;  // width: entries below the diagonal
   std::vector<double> l;    // row k holds columns k - width ... k
-  double& at(int row, int col) {
-    return l[static_cast<std::size_t>(row * (width + 1) + col - row + width)];
-  }
-  double at(int row, int col) const {
-    return l[static_cast<std::size_t>(row * (width + 1) + col - row + width)];
-  }
+  double& at(int row, int col) { return l[slot(row * (width + 1) + col - row + width)]; }
+  double at(int row, int col) const { return l[slot(row * (width + 1) + col - row + width)]; }
+  static std::size_t slot(int i) { return static_cast<std::size_t>(i); }
 };
 
 // Factors the matrix in place. False where a pivot is not positive: the
