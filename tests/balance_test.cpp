@@ -248,8 +248,12 @@ TEST(StudyTest, EveryNumberOfJobsPrintsTheSameRows) {
 TEST(StudyTest, CtrlCEndsAfterTheLastWholeRow) {
   for (const char* jobs : {"1", "2", "7"}) {
     SCOPED_TRACE(std::string("--jobs ") + jobs);
-    TerminalSession session(userMode(), {PALIMO_BALANCE_BINARY, "--nu40", "46", "--nu100", "6.8",
-                                         "--speed", "100:3000:1000000", "--jobs", jobs});
+    // NOFLSH: the terminal keeps the output queued at Ctrl-C, so that the
+    // screen is what the program wrote.
+    termios mode = userMode();
+    mode.c_lflag |= NOFLSH;
+    TerminalSession session(mode, {PALIMO_BALANCE_BINARY, "--nu40", "46", "--nu100", "6.8",
+                                   "--speed", "100:3000:1000000", "--jobs", jobs});
     // The header and two rows, however slow the machine: the study is under way.
     const auto rows = [&] {
       const std::string shown = session.screen();
