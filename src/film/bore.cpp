@@ -374,14 +374,10 @@ double smallestBoreGap(const Bore& bore, double x, double y) {
   return smallest;
 }
 
-BoreFilm solveBoreFilm(const BoreSetup& setup, const JournalState& state,
-                       const std::vector<char>* start) {
+BoreFilm solveBoreFilm(const BoreSetup& setup, const JournalState& state) {
   BoreFilm out;
-  const JournalState clusterFor{setup.clusterX, setup.clusterY, 0, 0};
-  const std::vector<Lobe> lobes = lobesOf(setup.bore, setup.grid.around, &clusterFor);
-  const int perLobe = (lobes[0].n - 1) * setup.grid.across;
-  const std::size_t nodes = slot(perLobe * setup.bore.lobes);
-  out.ruptured = start && start->size() == nodes ? *start : std::vector<char>(nodes, 0);
+  const std::vector<Lobe> lobes = lobesOf(setup.bore, setup.grid.around, &state);
+  std::vector<char> ruptured(slot((lobes[0].n - 1) * setup.grid.across));
   const auto fail = [&]() {
     out.force.x = out.force.y = NAN;
     return out;
@@ -394,21 +390,20 @@ BoreFilm solveBoreFilm(const BoreSetup& setup, const JournalState& state,
       if (!(h > 0)) return fail();
     for (double h : v.faceH)
       if (!(h > 0)) return fail();
-    char* ruptured = &out.ruptured[slot(perLobe * k)];
-    if (!start || start->size() != nodes) guessRuptured(setup, lobe, state, ruptured);
+    guessRuptured(setup, lobe, state, ruptured.data());
     Band b;
     std::vector<double> p;
-    if (!settleLobe(v, lobe, state, ruptured, b, p)) return fail();
+    if (!settleLobe(v, lobe, state, ruptured.data(), b, p)) return fail();
     for (double& value : p) value = std::max(0.0, value);
     const FilmForce f = forceOf(v, lobe, p);
     out.force.x += f.x;
     out.force.y += f.y;
     for (int which = 0; which < 4; ++which) {
-      const FilmForce rate = forceOf(v, lobe, pressureRate(v, lobe, b, ruptured, p, which));
+      const FilmForce rate = forceOf(v, lobe, pressureRate(v, lobe, b, ruptured.data(), p, which));
       out.derivative[which][0] += rate.x;
       out.derivative[which][1] += rate.y;
     }
-    shear += shearOf(v, lobe, ruptured, p);
+    shear += shearOf(v, lobe, ruptured.data(), p);
     out.endFlow += endFlowOf(v, p);
   }
   // mu/psi = shear / (4 So), So the film's force; both ends' flow over

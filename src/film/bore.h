@@ -50,10 +50,6 @@ struct BoreSetup {
   double widthRatio = 1;  // B/D
   Bore bore;
   ReynoldsGrid grid = BORE_GRID;
-  // The journal's position that each lobe's nodes cluster for, at its
-  // narrowest gap; a search keeps it while it moves the journal, so that
-  // one film's ruptured region starts the next one's on the same nodes.
-  double clusterX = 0, clusterY = 0;
 };
 
 // The film of a bore at a journal state, with the derivatives of its force
@@ -62,15 +58,13 @@ struct BoreFilm {
   bool solved = false;  // false where a lobe has no positive gap, or its search did not settle
   FilmForce force;
   double derivative[4][2] = {};  // dF/d(x, y, dx, dy), [which][x|y]
-  std::vector<char> ruptured;    // every lobe's nodes, for the next film's start
   double frictionChar = 0;       // mu/psi: the shear on the journal over the film's force
   double endFlow = 0;            // the oil out at both ends, over D^3 psi omega
 };
 
-// The film of the bore for the journal's state; start, where given and of
-// the same grid, is the first guess of the ruptured region.
-BoreFilm solveBoreFilm(const BoreSetup& setup, const JournalState& state,
-                       const std::vector<char>* start = nullptr);
+// The film of the bore for the journal's state, each lobe's nodes
+// clustered at its narrowest gap there.
+BoreFilm solveBoreFilm(const BoreSetup& setup, const JournalState& state);
 
 // The smallest film H over every lobe at a journal position (x, y).
 double smallestBoreGap(const Bore& bore, double x, double y);

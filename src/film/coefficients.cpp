@@ -190,9 +190,7 @@ bool newtonSteps(const BoreSetup& setup, double so, double& x, double& y, BoreFi
     for (double t = 1; t > 1e-6 && !taken; t /= 2) {
       const double nx = x + t * stepX, ny = y + t * stepY;
       if (!(smallestBoreGap(setup.bore, nx, ny) > 0)) continue;
-      BoreSetup at = setup;
-      at.clusterX = nx, at.clusterY = ny;
-      BoreFilm trial = solveBoreFilm(at, {nx, ny, 0, 0});
+      BoreFilm trial = solveBoreFilm(setup, {nx, ny, 0, 0});
       ++films;
       if (trial.solved && residual(trial) < r) {
         x = nx, y = ny, film = std::move(trial);
@@ -216,22 +214,12 @@ BorePoint borePoint(const BoreSetup& setup, double so, double guessX, double gue
     point.y = point.rotor.eps * std::sin(point.rotor.beta * PI / 180);
     return point;
   }
-  // The load (so, 0) balances the film: the residual F + (so, 0). The
-  // grid clusters for the start; once the journal is found, for where it
-  // is, and the search ends there.
+  // The load (so, 0) balances the film: the residual F + (so, 0).
   double x = std::isfinite(guessX) ? guessX : 0, y = std::isfinite(guessY) ? guessY : 0;
   if (!(smallestBoreGap(setup.bore, x, y) > 0)) x = y = 0;
-  BoreSetup grid = setup;
-  BoreFilm film;
-  bool found = false;
-  for (int pass = 0; pass < 1; ++pass) {
-    grid.clusterX = x, grid.clusterY = y;
-    film = solveBoreFilm(grid, {x, y, 0, 0});
-    ++point.films;
-    found = newtonSteps(grid, so, x, y, film, point.films);
-    if (!found) return point;
-  }
-  if (!found) return point;
+  BoreFilm film = solveBoreFilm(setup, {x, y, 0, 0});
+  ++point.films;
+  if (!newtonSteps(setup, so, x, y, film, point.films)) return point;
   RotorCoefficients& c = point.rotor;
   for (int i = 0; i < 2; ++i)
     for (int j = 0; j < 2; ++j) {
