@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <utility>
 
 namespace {
 
@@ -193,7 +192,7 @@ bool newtonSteps(const BoreSetup& setup, double so, double& x, double& y, BoreFi
       BoreFilm trial = solveBoreFilm(setup, {nx, ny, 0, 0});
       ++films;
       if (trial.solved && residual(trial) < r) {
-        x = nx, y = ny, film = std::move(trial);
+        x = nx, y = ny, film = trial;
         taken = true;
       }
     }
