@@ -35,6 +35,7 @@ struct Search {
   HeatBalance& balance;
   const Oil& oil;
   const Cooling& cooling;
+  const PointWay* way;
   BearingData data;
   BearingResults results;
   bool anyFilm = false;    // a calculation had a positive clearance and h0
@@ -49,7 +50,7 @@ Point calculate(Search& s, double assumedOutlet, bool record = true) {
   if (s.cooling.mode == CoolingMode::HOUSING) data.oilInletTemp = assumedOutlet;
   updateFilmTemp(data);
   data.viscosity = dynamicViscosity(s.oil, data.filmTemp);
-  calculateBearing(data, s.results);
+  calculateBy(s.way, data, s.results);
   const BearingResults& r = s.results;
   HeatBalance& balance = s.balance;
   const double residual = balanceResidual(data, r, s.cooling);
@@ -243,9 +244,14 @@ void heatFlows(const BearingData& data, const BearingResults& results, const Coo
   oilHeat = byOil ? OIL_HEAT_CAPACITY * results.q * (data.oilOutletTemp - data.oilInletTemp) : 0;
 }
 
-HeatBalance closeHeatBalance(const BearingData& data, const Oil& oil, const Cooling& cooling) {
+bool calculateBy(const PointWay* way, const BearingData& data, BearingResults& results) {
+  return way ? way->calculate(data, results, way->state) : calculateBearing(data, results);
+}
+
+HeatBalance closeHeatBalance(const BearingData& data, const Oil& oil, const Cooling& cooling,
+                             const PointWay* way) {
   HeatBalance balance;
-  Search s{balance, oil, cooling, data, BearingResults()};
+  Search s{balance, oil, cooling, way, data, BearingResults()};
   findRange(data, cooling, balance);
   const double from = balance.rangeFrom, to = balance.rangeTo;
   // B/D does not change with the temperature: one calculation tells.

@@ -127,6 +127,18 @@ struct HeatBalance {
   bool closedAtStart = false;
 };
 
+// A way to calculate a point other than DIN 31652's closed forms, such as a
+// bore's own film: it fills results from data as calculateBearing does,
+// with a state of its own (the last point, to start the next from), and
+// returns false where B/D lies outside 0.125 ... 1.
+struct PointWay {
+  bool (*calculate)(const BearingData& data, BearingResults& results, void* state);
+  void* state;
+};
+
+// A point calculated the way given, or by calculateBearing without one.
+bool calculateBy(const PointWay* way, const BearingData& data, BearingResults& results);
+
 // Finds every assumed outlet temperature between the inlet temperature and
 // BALANCE_RANGE above it (with oil and housing, from the ambient if that is
 // lower), with a positive effective clearance, at which the
@@ -141,5 +153,6 @@ struct HeatBalance {
 // as the film temperature, from the ambient temperature up; the oil's inlet
 // and outlet temperatures are set to it, an oil bath at the bearing's
 // temperature.
+// With a way, each calculation is that way's.
 HeatBalance closeHeatBalance(const BearingData& data, const Oil& oil,
-                             const Cooling& cooling = Cooling());
+                             const Cooling& cooling = Cooling(), const PointWay* way = nullptr);
