@@ -5,6 +5,11 @@
 RotorValues rotorValues(const BearingData& data, const BearingResults& results) {
   RotorValues v;
   v.film = rotorCoefficients({results.widthRatio, COEFFICIENT_GRID}, results.so, results.eps);
+  scaleRotorValues(data, results, v);
+  return v;
+}
+
+void scaleRotorValues(const BearingData& data, const BearingResults& results, RotorValues& v) {
   const double force = data.load;                                   // N
   const double clearance = results.psi * data.diameter / 2 / 1000;  // radial, m
   for (int i = 0; i < 2; ++i)
@@ -13,7 +18,6 @@ RotorValues rotorValues(const BearingData& data, const BearingResults& results) 
       v.damping[i][j] = v.film.damping[i][j] * force / (clearance * results.omega);
     }
   v.thresholdMass = v.film.stabilityMass * force / (clearance * results.omega * results.omega);
-  return v;
 }
 
 void toRotorFrame(const double uv[2][2], double xy[2][2]) {

@@ -20,6 +20,9 @@ struct RotorValues {
 // effective clearance and the angular speed.
 RotorValues rotorValues(const BearingData& data, const BearingResults& results);
 
+// The dimensional values of v from its film's normalised ones.
+void scaleRotorValues(const BearingData& data, const BearingResults& results, RotorValues& v);
+
 // A matrix of the load's frame (u along the load, v 90 degrees ahead in the
 // sense of rotation) in a rotor model's (x horizontal, y up, the load along
 // -y, the shaft turning from +x towards +y): x is v and y is -u, so
