@@ -37,6 +37,22 @@ bool inDomain(const Design& design, Refusal* why) {
   // The rotor's mass at the threshold is compared with the bearing's share.
   if (!std::isnan(design.rotorMass) && !(design.rotorMass > 0))
     return refuse(why, opt::ROTOR_MASS, Reason::MASS_NOT_POSITIVE);
+  // The bore's model: 1 ... 6 lobes, each within its share of the
+  // circumference, a preload that leaves a gap at the lobe's middle.
+  if (!std::isnan(design.lobes) && !(design.lobes == std::floor(design.lobes)))
+    return refuse(why, opt::LOBES, Reason::LOBES_OUTSIDE);
+  if (const char* outside = boreOutsideModel(designBore(design))) {
+    const struct {
+      const char* name;
+      int option;
+      Reason reason;
+    } models[] = {{"lobes", opt::LOBES, Reason::LOBES_OUTSIDE},
+                  {"lobe-arc", opt::LOBE_ARC, Reason::LOBE_ARC_OUTSIDE},
+                  {"preload", opt::PRELOAD, Reason::PRELOAD_OUTSIDE},
+                  {"offset", opt::OFFSET, Reason::OFFSET_OUTSIDE}};
+    for (const auto& m : models)
+      if (std::strcmp(outside, m.name) == 0) return refuse(why, m.option, m.reason);
+  }
   // A clearance not above zero at 20 C is a shaft seized in its bore.
   if (design.fit.empty() && !(data.clearance > 0))
     return refuse(why, opt::CLEARANCE, Reason::CLEARANCE_NOT_POSITIVE);
@@ -62,6 +78,21 @@ bool resolveOil(Design& design, Refusal* why) {
   design.oil.nu100 = nu100FromViscosityIndex(design.oil.nu40, design.vi);
   return !std::isnan(design.oil.nu100) || refuse(why, opt::VI, Reason::NO_OIL_OF_INDEX);
 }
+
+Bore designBore(const Design& design) {
+  const NamedBore* named = findBore(design.boreName.c_str());
+  Bore bore = named ? named->bore : Bore();
+  // Lobes beyond an int's range are outside the model all the same.
+  if (!std::isnan(design.lobes))
+    bore.lobes = design.lobes >= 1 && design.lobes <= 6 ? static_cast<int>(design.lobes) : 0;
+  if (!std::isnan(design.lobeArc)) bore.arc = design.lobeArc;
+  if (!std::isnan(design.preload)) bore.preload = design.preload;
+  if (!std::isnan(design.offset)) bore.offset = design.offset;
+  if (!std::isnan(design.lobeAngle)) bore.lobeAngle = design.lobeAngle;
+  return bore;
+}
+
+bool byFilm(const Design& design) { return !isPlainBore(designBore(design)); }
 
 double asPrinted(double value) {
   char text[40];

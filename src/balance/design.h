@@ -8,6 +8,7 @@
 #include "calc/checks.h"
 #include "calc/heat_balance.h"
 #include "data/bearing_data.h"
+#include "film/bore.h"
 
 struct Design {
   BearingData data = defaultBearingData();
@@ -17,6 +18,10 @@ struct Design {
   std::string grade;  // the oil's ISO 3448 grade, VG46, which gives nu40; "" without one
   double vi = NAN;    // the oil's viscosity index, which gives nu100; not a number without one
   Cooling cooling;
+  // The bore: a named one, and each of its values given instead of the
+  // name's (not a number where the name's holds).
+  std::string boreName = "plain";
+  double lobes = NAN, lobeArc = NAN, preload = NAN, offset = NAN, lobeAngle = NAN;
   bool coefficients = false;  // the rotor's stiffness and damping at the balanced point
   // The speed at which the rigid rotor that the bearing carries loses
   // stability, sought with the heat balance closed at each speed tried;
@@ -37,6 +42,13 @@ bool resolveOil(Design& design, Refusal* why);
 // and the search can take; else false, and why names the first that does
 // not. A fit's band is checked where it is looked up.
 bool inDomain(const Design& design, Refusal* why);
+
+// The design's bore: its name's values, each overridden where given.
+Bore designBore(const Design& design);
+
+// Whether the design's bore is calculated by its own film: any but the
+// plain one, which DIN 31652's closed forms give.
+bool byFilm(const Design& design);
 
 // A value as the CSV's ten digits (%.10g) give it back.
 double asPrinted(double value);

@@ -56,6 +56,18 @@ const TextField COOLING_TEXT = {
     [](const Design& d) { return std::string(COOLING_WORDS[static_cast<int>(d.cooling.mode)]); },
     "oil housing both", "oil"};
 
+const TextField BORE_TEXT = {[](Design& d, const std::string& text, Reason* why) {
+                               if (!findBore(text.c_str())) {
+                                 *why = Reason::NO_BORE_TYPE;
+                                 return false;
+                               }
+                               d.boreName = text;
+                               return true;
+                             },
+                             [](const Design& d) { return d.boreName; },
+                             "plain two-groove partial lemon three-lobe four-lobe offset-halves",
+                             "plain"};
+
 // The rows by kind: NAME, CSV COLUMN, VALUE in --help, HELP, UNIT, GROUP,
 // and the design's field that it sets.
 // clang-format off
@@ -117,6 +129,28 @@ const Option OPTIONS[] = {
          "                        the smallest, mean and largest clearance instead\n"
          "                        of --clearance",
          G::BEARING, FIT_TEXT, opt::CLEARANCE, "the fit gives the clearance"),
+    TEXT("bore", "bore", "Bohrungsform", "NAME",
+         "plain (DIN 31652's closed forms), or by the film\n"
+         "                        of its lobes: two-groove, partial, lemon,\n"
+         "                        three-lobe, four-lobe, offset-halves; each value\n"
+         "                        below overrides the name's",
+         G::BEARING, BORE_TEXT, -1, nullptr),
+    NUMBER("lobes", "lobes", "Segmente N", "N", "lobes, 1 ... 6, an axial groove between two", "",
+           G::BEARING, lobes),
+    NUMBER("lobe-arc", "lobeArc", "Segmentbogen Omega [Grad]", "DEG",
+           "each lobe's arc, at most 360/N", "degree", G::BEARING, lobeArc),
+    NUMBER("preload", "preload", "Vorspannung m", "M",
+           "preload, 0 <= m < 1: the clearance given is the\n"
+           "                        assembled one, the lobes' own over 1 - m",
+           "", G::BEARING, preload),
+    NUMBER("offset", "offset", "Versatz a", "A",
+           "where on the lobe its centre of curvature lies,\n"
+           "                        0 ... 1, 0.5 symmetric",
+           "", G::BEARING, offset),
+    NUMBER("lobe-angle", "lobeAngle", "Lage Segment 0 theta0 [Grad]", "DEG",
+           "lobe 0's middle from the load, in the sense of\n"
+           "                        rotation",
+           "degree", G::BEARING, lobeAngle),
     NUMBER("supply-pressure", "supplyPressure", "Zulaufdruck p_en [bar]", "P", "", "bar",
            G::BEARING, data.supplyPressure),
     CHOICE("supply-case", "supplyCase", "Oelzufuehrung", "K",

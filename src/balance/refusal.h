@@ -24,6 +24,7 @@ enum class Reason {
   FIT_DIAMETER,
   FIT_INTERFERENCE,
   NO_ISO_GRADE,
+  NO_BORE_TYPE,
   // An option: "--supply-case must be 1, 2 or 3".
   NOT_A_CHOICE,
   REQUIRED,
@@ -45,6 +46,10 @@ enum class Reason {
   NO_PART,
   NO_JOBS,
   MASS_NOT_POSITIVE,
+  LOBES_OUTSIDE,
+  LOBE_ARC_OUTSIDE,
+  PRELOAD_OUTSIDE,
+  OFFSET_OUTSIDE,
   PART_NEEDS_STUDY,
   PART_NEEDS_FILE,
   PART_AND_ROTOR_FILE,
