@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <initializer_list>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -23,11 +24,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string line(reinterpret_cast<const char*>(data), size);
   std::istringstream text(line);
   std::vector<std::string> words{"palimo-balance"};
-  // The rotor's coefficients solve the film some sixteen times a point:
-  // with them, one point alone. The threshold speed's search takes some 40
+  // The rotor's coefficients solve the film some sixteen times a point, a
+  // bore's heat balance some forty: with them, one point alone. The threshold speed's search takes some 40
   // such points: passed over.
   if (line.find("threshold") != std::string::npos) return 0;
-  const bool coefficients = line.find("coefficients") != std::string::npos;
+  bool coefficients = false;
+  for (const char* slow : {"coefficients", "bore", "lobe", "preload"})
+    coefficients = coefficients || line.find(slow) != std::string::npos;
   for (std::string word; text >> word;) {
     if (coefficients && word.find(':') != std::string::npos) return 0;
     // COUNT of FROM:TO:COUNT: at most 16 points a range.

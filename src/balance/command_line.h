@@ -51,6 +51,13 @@ struct Request {
     const bool flagged = OPTIONS[option].kind == Kind::FLAG && optionValue(base, option) == 1;
     return given[option].count > 0 || cases.inFile[option] || flagged;
   }
+  // Whether the CSV has the bore's columns: a bore other than the plain one
+  // is given, by a name or a value of its own, or a case file names one.
+  bool givesBore() const {
+    for (int option = opt::LOBES; option <= opt::LOBE_ANGLE; ++option)
+      if (gives(static_cast<opt::Id>(option))) return true;
+    return cases.inFile[opt::BORE] || (given[opt::BORE].count > 0 && byFilm(base));
+  }
 };
 
 // Reads the command line, and opens the case file it names. False, with

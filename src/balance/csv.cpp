@@ -57,7 +57,7 @@ double rotorValue(const RotorValues& v, int k) {
 }
 
 // Which CSV has a column: every one, or one with a tail of the layout.
-enum class Tail { ALWAYS, OIL, COOLING, FITS, ROTOR, THRESHOLD, STUDY };
+enum class Tail { ALWAYS, OIL, COOLING, FITS, BORE, ROTOR, THRESHOLD, STUDY };
 
 // A column: an option's value, a field of the row's data set or results,
 // one of the rotor's values, or a cell of its own.
@@ -164,6 +164,18 @@ const Column COLUMNS[] = {
            return std::string(r.bandEnd >= 0 ? BAND_CASE_NAMES[r.bandEnd] : "");
          }),
     CELL("fitVerdict", "-", FITS, [](const CsvRow& r) { return r.fitVerdict; }),
+    // The bore as calculated: its name's values with those given instead.
+    CELL("bore", "-", BORE, [](const CsvRow& r) { return csvCell(r.design->boreName); }),
+    CELL("lobes", "-", BORE,
+         [](const CsvRow& r) { return number(designBore(*r.design).lobes); }),
+    CELL("lobeArc", "degree", BORE,
+         [](const CsvRow& r) { return number(designBore(*r.design).arc); }),
+    CELL("preload", "-", BORE,
+         [](const CsvRow& r) { return number(designBore(*r.design).preload); }),
+    CELL("offset", "-", BORE,
+         [](const CsvRow& r) { return number(designBore(*r.design).offset); }),
+    CELL("lobeAngle", "degree", BORE,
+         [](const CsvRow& r) { return number(designBore(*r.design).lobeAngle); }),
     ROTOR("reynoldsEps", "-", 0),
     ROTOR("reynoldsBeta", "degree", 1),
     ROTOR_MATRIX("stiff", "-", 2),
@@ -208,6 +220,8 @@ bool inLayout(Tail tail, const CsvLayout& layout) {
       return layout.cooling;
     case Tail::FITS:
       return layout.fits;
+    case Tail::BORE:
+      return layout.bore;
     case Tail::ROTOR:
       return layout.coefficients;
     case Tail::THRESHOLD:

@@ -16,6 +16,7 @@ struct CsvLayout {
   bool fits = false;
   bool coefficients = false;
   bool threshold = false;  // the threshold speed and the rotor's mass
+  bool bore = false;       // the bore's name and values
   bool units = false;      // a second line with each column's unit
 };
 

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "balance/bore_way.h"
 #include "balance/options.h"
 #include "calc/stages.h"
 
@@ -25,7 +26,11 @@ void evaluate(const Design& design, View view, View shown, Evaluation& e) {
   e.failed = (c.film ? 0 : FAILS_H0) | (c.laminar ? 0 : FAILS_LAMINAR) | (c.temp ? 0 : FAILS_TEMP) |
              (c.load ? 0 : FAILS_LOAD);
   heatFlows(e.data, e.results, design.cooling, e.housingHeat, e.oilHeat);
-  if (design.coefficients && view == shown) e.rotor = rotorValues(e.data, e.results);
+  // DIN's transition speed is the plain bore's; a bore's own is not sought.
+  if (byFilm(design)) e.checks.speedTransition = NAN;
+  if (!design.coefficients || view != shown) return;
+  e.rotor = byFilm(design) ? boreRotorValues(designBore(design), e.data, e.results)
+                           : rotorValues(e.data, e.results);
 }
 
 // The balanced point as palimo calculates it from the row's own ten
@@ -33,7 +38,7 @@ void evaluate(const Design& design, View view, View shown, Evaluation& e) {
 // derived again. palimo, given the row, prints the row's results, even
 // where the balance lies on a step of the eccentricity and the rounding
 // crosses it.
-void rowOfDigits(const HeatBalance& balance, Evaluation& row) {
+void rowOfDigits(const HeatBalance& balance, const PointWay* way, Evaluation& row) {
   BearingData& d = row.data;
   d = balance.data;
   for (double* value : {&d.load, &d.speed, &d.diameter, &d.width, &d.clearance, &d.viscosity,
@@ -41,19 +46,22 @@ void rowOfDigits(const HeatBalance& balance, Evaluation& row) {
                         &d.alphaShaft, &d.alphaBearing, &d.h0Limit})
     *value = asPrinted(*value);
   updateFilmTemp(d);
-  calculateBearing(d, row.results);
+  calculateBy(way, d, row.results);
 }
 
 void calculatePoint(Point& p, View view) {
   const Design& design = p.design;
-  p.balance = closeHeatBalance(design.data, design.oil, design.cooling);
+  BoreWay bore{designBore(design)};
+  const PointWay film = boreWay(bore);
+  const PointWay* way = byFilm(design) ? &film : nullptr;
+  p.balance = closeHeatBalance(design.data, design.oil, design.cooling, way);
   p.balanced = p.balance.outcome == BalanceOutcome::BALANCED;
   if (!p.balanced) return;
   p.found.data = p.balance.data;
   p.found.results = p.balance.results;
   evaluate(design, view, View::SCREEN, p.found);
   p.found.gap = roundedGap(p.balance.balances[0].gap);  // the search's own, as it closed
-  rowOfDigits(p.balance, p.row);
+  rowOfDigits(p.balance, way, p.row);
   evaluate(design, view, View::CSV, p.row);
   if (design.thresholdSpeed) p.threshold = thresholdSpeed(design);
 }

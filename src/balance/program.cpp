@@ -47,6 +47,7 @@ int runDesign(const Request& request) {
                          band,
                          request.gives(opt::COEFFICIENTS) || request.gives(opt::THRESHOLD_SPEED),
                          request.gives(opt::THRESHOLD_SPEED),
+                         request.givesBore(),
                          request.units};
   printCsvHeader(layout);
   const std::string verdict = band ? verdictText(failedAtAny(points)) : "";

@@ -34,6 +34,18 @@ void printOil(const Design& design) {
   printText("\n");
 }
 
+// A bore other than the plain one: its name and values, and that its
+// point is its film's.
+void printBore(const Design& design) {
+  if (!byFilm(design)) return;
+  const Bore b = designBore(design);
+  printFormatted("Bohrung: %s, %d Segment%s zu %s Grad, theta0= %s Grad, m= %s, a= %s\n",
+                 design.boreName.c_str(), b.lobes, b.lobes == 1 ? "" : "e", spell(b.arc).text,
+                 spell(b.lobeAngle).text, spell(b.preload).text, spell(b.offset).text);
+  printText(
+      "eps, beta, h0, Reibung und Q aus dem Schmierfilm (Reynolds-Gl.), Nuten mit Zulaufdruck\n");
+}
+
 // The search, one line a calculation, headed by the temperature sought.
 void printSearch(const HeatBalance& balance, const Cooling& cooling) {
   const char* const titles[] = {"", " ueber das Gehaeuse", " ueber Oel und Gehaeuse"};
@@ -109,10 +121,21 @@ void printMatrix(const char* head, const char* letter, const double m[2][2], con
 }
 
 // The rotor's block, with DIN 31652's eccentricity and attitude angle
-// beside the film's own.
-void printRotorBlock(const RotorValues& rotor, const BearingResults& results) {
+// beside the film's own; a bore's point is its film's, the equilibrium the
+// same.
+void printRotorBlock(const Design& design, const RotorValues& rotor,
+                     const BearingResults& results) {
   const RotorCoefficients& f = rotor.film;
-  printText("\nSteifigkeit und Daempfung (Reynolds-Gl., 360 Grad, u in Lastrichtung):\n");
+  if (!byFilm(design)) {
+    printText("\nSteifigkeit und Daempfung (Reynolds-Gl., 360 Grad, u in Lastrichtung):\n");
+  } else {
+    printFormatted("\nSteifigkeit und Daempfung (Reynolds-Gl., Bohrung %s, u in Lastrichtung):\n",
+                   design.boreName.c_str());
+  }
+  if (!f.solved && byFilm(design)) {
+    printFormatted("kein Gleichgewicht des Films bei So= %s\n", spell(results.so).text);
+    return;
+  }
   if (!f.solved) {
     printFormatted("kein Gleichgewicht des Films fuer eps von %g bis %g bei So= %s\n",
                    LOWEST_REYNOLDS_EPS, HIGHEST_REYNOLDS_EPS, spell(results.so).text);
@@ -120,8 +143,9 @@ void printRotorBlock(const RotorValues& rotor, const BearingResults& results) {
   }
   printFormatted("Gleichgewicht des Films: eps= %s, beta= %s Grad\n", spell(f.eps).text,
                  spell(f.beta).text);
-  printFormatted("nach DIN 31652:          eps= %s, beta= %s Grad\n", spell(results.eps).text,
-                 spell(results.beta).text);
+  if (!byFilm(design))
+    printFormatted("nach DIN 31652:          eps= %s, beta= %s Grad\n", spell(results.eps).text,
+                   spell(results.beta).text);
   printMatrix("K*c/F", "K", f.stiffness, "%g");
   printMatrix("C*c*w/F", "C", f.damping, "%g");
   printMatrix("k[N/m]", "k", rotor.stiffness, "%g");
@@ -211,7 +235,9 @@ void printBandRotor(const std::vector<Point>& band, const Line& line) {
     line("n Grenze 1/min", [&](int k) {
       return thresholdCell(band[static_cast<std::size_t>(k)].threshold, cells[k]);
     });
-  if (unsolved)
+  if (unsolved && byFilm(band[0].design))
+    printText("kein Gleichg.: kein Gleichgewicht des Films\n");
+  else if (unsolved)
     printFormatted("kein Gleichg.: kein Gleichgewicht des Films fuer eps von %g bis %g\n",
                    LOWEST_REYNOLDS_EPS, HIGHEST_REYNOLDS_EPS);
 }
@@ -221,6 +247,7 @@ void printBandRotor(const std::vector<Point>& band, const Line& line) {
 void printScreen(const Point& point) {
   const Evaluation& found = point.found;
   printOil(point.design);
+  printBore(point.design);
   printSearch(point.balance, point.design.cooling);
   printBalances(point);
   printText("\n");
@@ -234,7 +261,7 @@ void printScreen(const Point& point) {
   // temperature of oil flowing through has no meaning there.
   printOperatingResults(found.results, point.design.cooling.mode != CoolingMode::HOUSING);
   printChecks(point);
-  if (point.design.coefficients) printRotorBlock(found.rotor, found.results);
+  if (point.design.coefficients) printRotorBlock(point.design, found.rotor, found.results);
   if (point.design.thresholdSpeed) printThreshold(point.threshold);
 }
 
@@ -243,6 +270,7 @@ void printBandScreen(const std::vector<Point>& band) {
   const auto found = [&](int k) -> const Evaluation& {
     return band[static_cast<std::size_t>(k)].found;
   };
+  printBore(design);
   printFormatted("Passung %s bei D= %s mm, Lagerspiel bei 20 GradC:\n", design.fit.c_str(),
                  spell(design.data.diameter).text);
   const auto line = [](const char* label, const auto& value) {

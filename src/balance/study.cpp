@@ -369,6 +369,7 @@ int runStudy(Request& request) {
                          request.gives(opt::FIT),
                          request.gives(opt::COEFFICIENTS) || request.gives(opt::THRESHOLD_SPEED),
                          request.gives(opt::THRESHOLD_SPEED),
+                         request.givesBore(),
                          request.units};
   RotorFile rotor;
   if (request.rotorFile) {

@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "balance/bore_way.h"
 #include "balance/rotor.h"
 #include "calc/heat_balance.h"
 
@@ -18,9 +19,15 @@ constexpr double GRAVITY = 9.80665;  // m/s2, the standard gravity
 int stableAt(const Design& design, double speed, double mass) {
   Design at = design;
   at.data.speed = speed;
-  const HeatBalance balance = closeHeatBalance(at.data, at.oil, at.cooling);
+  BoreWay bore{designBore(design)};
+  const PointWay film = boreWay(bore);
+  const bool byItsFilm = byFilm(design);
+  const HeatBalance balance =
+      closeHeatBalance(at.data, at.oil, at.cooling, byItsFilm ? &film : nullptr);
   if (balance.outcome != BalanceOutcome::BALANCED) return -1;
-  const RotorValues rotor = rotorValues(balance.data, balance.results);
+  const RotorValues rotor = byItsFilm
+                                ? boreRotorValues(bore.bore, balance.data, balance.results)
+                                : rotorValues(balance.data, balance.results);
   if (!rotor.film.solved) return -1;
   return mass <= rotor.thresholdMass ? 1 : 0;
 }
