@@ -24,10 +24,10 @@ export const shownMark = (page, timeout = 10000) =>
 
 // What the balance page shows for a link once it has calculated; a search
 // of the threshold speed takes some 40 points with the coefficients, up to
-// 6 s in WebKit.
+// 6 s in WebKit, and a bore's film some seconds a point.
 export async function openBalance(engine, url, viewport = DESKTOP) {
   const {page, ...seen} = await openPage(engine, url, viewport, watch);
-  await shownMark(page, url.includes('threshold-speed') ? 60000 : 10000);
+  await shownMark(page, /threshold-speed|bore=|lobe|preload|offset/.test(url) ? 60000 : 10000);
   const shown = await page.evaluate(() => ({
     result: document.getElementById('result').textContent,
     notice: document.getElementById('notice').textContent,
@@ -129,9 +129,10 @@ export async function balanceForm(engine, paths) {
 export async function balanceLimits(engine, paths) {
   const what = `${engine.name}: balance page`;
   // The largest study, and one row more refused in words; with the rotor's
-  // coefficients a row costs some sixteen films, and the limit is lower.
-  for (const [study, most] of [['', 20000], ['coefficients=1&', 30]]) {
-    const which = study ? 'with the coefficients ' : '';
+  // coefficients a row costs some sixteen films, and the limit is lower;
+  // with a bore's film lower still.
+  for (const [study, most, which] of [['', 20000, ''], ['coefficients=1&', 30, 'with the coefficients '],
+                                      ['bore=partial&', 3, 'with a bore ']]) {
     const started = Date.now();
     const rows = await page(engine, paths, `${study}speed=100:3000:${most}`,
                             shown => shown.lines > 1 && shown.csv.split('\n').length - 2);
