@@ -88,7 +88,9 @@ Bore designBore(const Design& design) {
   if (!std::isnan(design.lobeArc)) bore.arc = design.lobeArc;
   if (!std::isnan(design.preload)) bore.preload = design.preload;
   if (!std::isnan(design.offset)) bore.offset = design.offset;
-  if (!std::isnan(design.lobeAngle)) bore.lobeAngle = design.lobeAngle;
+  // An angle is the same each turn; reduced, it keeps its digits in the
+  // film's grid (1e308 degrees would leave none). + 0 makes -0 print as 0.
+  if (!std::isnan(design.lobeAngle)) bore.lobeAngle = std::fmod(design.lobeAngle, 360.0) + 0.0;
   return bore;
 }
 
