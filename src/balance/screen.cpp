@@ -347,6 +347,10 @@ const Words STARTS_AT[] = {{"oil's inlet", "Zulauftemperatur des Oels"},
 const Words NO_FILM = {
     "no film: the effective clearance is not above zero between %s and %s GradC",
     "kein Film: das wirksame Spiel ist zwischen %s und %s GradC nicht ueber null"};
+const Words NO_EQUILIBRIUM = {
+    "no equilibrium: the bore's film carries the load nowhere between %s and %s GradC",
+    "kein Gleichgewicht: der Film der Bohrung traegt die Last zwischen %s und %s GradC "
+    "nirgends"};
 const Words CLOSES = {
     "the clearance closes at about %s GradC without a heat balance: from %s GradC up to "
     "there the calculated %s stays %s the assumed one",
@@ -401,6 +405,8 @@ void tellNoBalance(const Point& point, Language language) {
           in(STARTS_AT[housing ? 1 : 0], language)});
   } else if (balance.outcome == BalanceOutcome::NO_FILM) {
     tell(NO_FILM, language, {number(from), number(to)});
+  } else if (balance.outcome == BalanceOutcome::NO_EQUILIBRIUM) {
+    tell(NO_EQUILIBRIUM, language, {number(from), number(to)});
   } else {
     const BalanceStep& first = balance.steps[0];
     const std::string side =

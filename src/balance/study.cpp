@@ -31,6 +31,8 @@ const char* statusOf(BalanceOutcome outcome) {
       return "B/D";
     case BalanceOutcome::NO_FILM:
       return "no film";
+    case BalanceOutcome::NO_EQUILIBRIUM:
+      return "no equilibrium";
     case BalanceOutcome::NOT_A_NUMBER:
       return "not a number";
     case BalanceOutcome::NO_BALANCE:

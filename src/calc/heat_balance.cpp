@@ -38,7 +38,8 @@ struct Search {
   const PointWay* way;
   BearingData data;
   BearingResults results;
-  bool anyFilm = false;    // a calculation had a positive clearance and h0
+  bool anyClearance = false;  // a calculation had a positive clearance
+  bool anyFilm = false;    // and h0
   bool anyNumber = false;  // and gave an outlet temperature
 };
 
@@ -61,6 +62,7 @@ Point calculate(Search& s, double assumedOutlet, bool record = true) {
   if (record) ++balance.stepCount;
   Point point{assumedOutlet, residual, r.h0, r.eps, r.passes};
   const bool film = r.psi > 0 && r.h0 > 0;
+  s.anyClearance = s.anyClearance || r.psi > 0;
   s.anyFilm = s.anyFilm || film;
   // Without oil flowing through (Q not above zero) the oil carries no heat
   // away: the outlet temperature has its pole where Q changes its sign, and
@@ -298,9 +300,13 @@ HeatBalance closeHeatBalance(const BearingData& data, const Oil& oil, const Cool
     balance.outcome = BalanceOutcome::BALANCED;
     calculate(s, balance.balances[0].outletTemp, false);
   } else {
-    balance.outcome = !s.anyFilm     ? BalanceOutcome::NO_FILM
-                      : !s.anyNumber ? BalanceOutcome::NOT_A_NUMBER
-                                     : BalanceOutcome::NO_BALANCE;
+    // DIN's closed forms have a film wherever the clearance is open; a
+    // bore's film may find no position that carries the load.
+    const bool noEquilibrium = way && s.anyClearance;
+    balance.outcome = !s.anyFilm && noEquilibrium ? BalanceOutcome::NO_EQUILIBRIUM
+                      : !s.anyFilm                ? BalanceOutcome::NO_FILM
+                      : !s.anyNumber              ? BalanceOutcome::NOT_A_NUMBER
+                                                  : BalanceOutcome::NO_BALANCE;
   }
   balance.data = s.data;
   balance.results = s.results;

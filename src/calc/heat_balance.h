@@ -101,6 +101,7 @@ enum class BalanceOutcome {
   BALANCED,
   WIDTH_RATIO_OUT_OF_RANGE,  // B/D outside 0.125 ... 1: no calculation
   NO_FILM,                   // the effective clearance is not positive in the range
+  NO_EQUILIBRIUM,            // a way's film carries the load nowhere, the clearance open
   NO_BALANCE,                // the residual keeps its sign where there is a film
   NOT_A_NUMBER,              // the calculation gives no outlet temperature
 };
