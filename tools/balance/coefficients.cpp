@@ -5,7 +5,9 @@
 //
 // Usage: palimo_coefficients [--bore NAME] [--lobes N] [--lobe-arc DEG]
 //          [--preload M] [--offset A] [--lobe-angle DEG]
-//          [--width-ratio LIST] [--so LIST] [--grid AROUNDxACROSS] [--csv]
+//          [--groove-pressure P] [--width-ratio LIST] [--so LIST]
+//          [--grid AROUNDxACROSS] [--csv]
+// P: the grooves' pressure over eta omega / psi^2, 0 (ambient) unless given.
 // LIST: comma-separated numbers.
 #include "film/coefficients.h"
 
@@ -65,6 +67,8 @@ int main(int argc, char** argv) {
       bore.offset = number;
     } else if (word == "--lobe-angle") {
       bore.lobeAngle = number;
+    } else if (word == "--groove-pressure") {
+      setup.groovePressure = number;
     } else if (word == "--width-ratio") {
       widthRatios = listOf(value);
     } else if (word == "--so") {
