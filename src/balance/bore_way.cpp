@@ -10,20 +10,17 @@ namespace {
 
 constexpr double DEGREE = PI / 180;
 
-BoreSetup setupOf(const Bore& bore, const BearingData& data, const BearingResults& results) {
+// The grooves at ambient pressure: fed at the supply pressure over the
+// whole width, each groove's corners at the ends would pass a flow that
+// grows without bound as the grid is refined (the pressure jumps there).
+BoreSetup setupOf(const Bore& bore, const BearingResults& results) {
   BoreSetup setup;
   setup.widthRatio = results.widthRatio;
   setup.bore = bore;
-  setup.groovePressure = groovePressure(data, results);
   return setup;
 }
 
 }  // namespace
-
-double groovePressure(const BearingData& data, const BearingResults& results) {
-  // bar (1e5 Pa) over mPa*s (1e-3 Pa*s) and 1/s.
-  return 1e8 * data.supplyPressure * results.psi * results.psi / (data.viscosity * results.omega);
-}
 
 bool calculateBoreWay(const BearingData& data, BearingResults& results, void* state) {
   BoreWay& way = *static_cast<BoreWay*>(state);
@@ -39,7 +36,7 @@ bool calculateBoreWay(const BearingData& data, BearingResults& results, void* st
   computeFriction(data, r);
   r.frictionChar = r.frictionPower = NAN;
   if (!(r.psi > 0) || !(r.omega > 0)) return true;
-  const BorePoint point = borePoint(setupOf(way.bore, data, r), r.so, way.x, way.y);
+  const BorePoint point = borePoint(setupOf(way.bore, r), r.so, way.x, way.y);
   const RotorCoefficients& film = point.rotor;
   if (!std::isfinite(film.eps) || !std::isfinite(film.frictionChar)) return true;
   way.x = point.x, way.y = point.y;
@@ -61,7 +58,7 @@ RotorValues boreRotorValues(const Bore& bore, const BearingData& data,
   RotorValues v;
   const double guessX = results.eps * std::cos(results.beta * DEGREE);
   const double guessY = results.eps * std::sin(results.beta * DEGREE);
-  v.film = borePoint(setupOf(bore, data, results), results.so, guessX, guessY).rotor;
+  v.film = borePoint(setupOf(bore, results), results.so, guessX, guessY).rotor;
   scaleRotorValues(data, results, v);
   return v;
 }

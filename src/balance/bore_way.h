@@ -18,17 +18,15 @@ struct BoreWay {
 // The operating point of the bore in state (a BoreWay): DIN's characteristic
 // numbers, then from the film at its equilibrium the eccentricity and
 // attitude angle (on the assembled clearance), h0 at the narrowest gap of
-// any lobe, the friction and the end flow, the grooves fed at the supply
-// pressure. Q is the film's end flow alone: its split into a speed and a
-// pressure part (q1, q2 and their coefficients), the closed forms'
-// fit coefficients and the transition to mixed friction are not numbers.
+// any lobe, the friction and the end flow, the grooves at ambient
+// pressure. Q is the oil that the film drags out at its ends, without a
+// supply's pressure flow: its split (q1, q2 and their coefficients), the
+// closed forms' fit coefficients and the transition to mixed friction are
+// not numbers.
 bool calculateBoreWay(const BearingData& data, BearingResults& results, void* state);
 
 // The way for closeHeatBalance and calculateBy.
 PointWay boreWay(BoreWay& state);
-
-// The grooves' supply pressure over eta omega / psi^2.
-double groovePressure(const BearingData& data, const BearingResults& results);
 
 // The rotor's values of the bore at a point calculated its way.
 RotorValues boreRotorValues(const Bore& bore, const BearingData& data,

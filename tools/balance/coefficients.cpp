@@ -5,9 +5,7 @@
 //
 // Usage: palimo_coefficients [--bore NAME] [--lobes N] [--lobe-arc DEG]
 //          [--preload M] [--offset A] [--lobe-angle DEG]
-//          [--groove-pressure P] [--width-ratio LIST] [--so LIST]
-//          [--grid AROUNDxACROSS] [--csv]
-// P: the grooves' pressure over eta omega / psi^2, 0 (ambient) unless given.
+//          [--width-ratio LIST] [--so LIST] [--grid AROUNDxACROSS] [--csv]
 // LIST: comma-separated numbers.
 #include "film/coefficients.h"
 
@@ -67,8 +65,6 @@ int main(int argc, char** argv) {
       bore.offset = number;
     } else if (word == "--lobe-angle") {
       bore.lobeAngle = number;
-    } else if (word == "--groove-pressure") {
-      setup.groovePressure = number;
     } else if (word == "--width-ratio") {
       widthRatios = listOf(value);
     } else if (word == "--so") {
