@@ -7,8 +7,7 @@
 //
 // On lobe k, with theta_p its centre of curvature's angle,
 //   H = 1/(1 - m) - m/(1 - m) cos(theta - theta_p) - x cos(theta) - y sin(theta),
-// the grooves' lines at its ends hold the grooves' pressure P_g, and Z = 1
-// is at zero.
+// the grooves' lines at its ends are at zero pressure, and so is Z = 1.
 #include "film/bore.h"
 
 #include <algorithm>
@@ -89,10 +88,9 @@ double film(const Bore& bore, const Lobe& lobe, const JournalState& s, double th
 
 // The lobe's finite volumes at a state: node (i, j) for i = 1 ... n - 1
 // and j = 0 ... across - 1 (j = 0 the middle), its row (i - 1) across + j;
-// the nodes on the grooves (i = 0, n) are held at the grooves' pressure.
+// the nodes on the grooves (i = 0, n) are held at zero.
 struct LobeVolumes {
   int n = 0, across = 0;
-  double groove = 0;              // P_g
   std::vector<double> faceTheta;  // the face between i and i + 1, i = 0 ... n - 1
   std::vector<double> faceH;      // H there
   std::vector<double> east;       // H^3 / (theta_i+1 - theta_i) there
@@ -109,7 +107,6 @@ LobeVolumes lobeVolumes(const BoreSetup& setup, const Lobe& lobe, const JournalS
   LobeVolumes v;
   v.n = lobe.n;
   v.across = setup.grid.across;
-  v.groove = setup.groovePressure;
   v.dz = 1.0 / v.across;
   v.k = 1 / (setup.widthRatio * setup.widthRatio);
   v.faceTheta.resize(slot(v.n));
@@ -134,15 +131,11 @@ LobeVolumes lobeVolumes(const BoreSetup& setup, const Lobe& lobe, const JournalS
   return v;
 }
 
-// The source of node (i, j): the wedge, the squeeze, and the oil that a
-// groove next to it pushes in.
+// The source of node (i, j): the wedge and the squeeze.
 double source(const LobeVolumes& v, const Lobe& lobe, const JournalState& s, int i, int j) {
   const double theta = lobe.at(i);
   const double squeeze = -s.dx * std::cos(theta) - s.dy * std::sin(theta);
-  double fed = 0;
-  if (i == 1) fed += v.east[0] * v.groove;
-  if (i == v.n - 1) fed += v.east[slot(v.n - 1)] * v.groove;
-  return (-(6 * (v.faceH[slot(i)] - v.faceH[slot(i - 1)]) + 12 * squeeze * v.w[slot(i)]) + fed) *
+  return -(6 * (v.faceH[slot(i)] - v.faceH[slot(i - 1)]) + 12 * squeeze * v.w[slot(i)]) *
          v.hz[slot(j)];
 }
 
@@ -279,7 +272,6 @@ std::vector<double> pressureRate(const LobeVolumes& v, const Lobe& lobe, const B
                                  const char* ruptured, const std::vector<double>& p, int which) {
   std::vector<double> r(slot(v.unknowns()), 0.0);
   const auto at = [&](int i, int j) { return p[slot(v.row(i, j))]; };
-  const double g = v.groove;
   for (int i = 1; i < v.n; ++i) {
     const double theta = lobe.at(i);
     const double hf = v.faceH[slot(i)], hw = v.faceH[slot(i - 1)], hn = v.nodeH[slot(i)];
@@ -296,8 +288,8 @@ std::vector<double> pressureRate(const LobeVolumes& v, const Lobe& lobe, const B
       if (ruptured[row]) continue;
       const double hz = v.hz[slot(j)];
       const double here = at(i, j);
-      double flow = gEast * hz * (here - (i + 1 < v.n ? at(i + 1, j) : g)) +
-                    gWest * hz * (here - (i > 1 ? at(i - 1, j) : g)) +
+      double flow = gEast * hz * (here - (i + 1 < v.n ? at(i + 1, j) : 0)) +
+                    gWest * hz * (here - (i > 1 ? at(i - 1, j) : 0)) +
                     gNorth * (here - (j + 1 < v.across ? at(i, j + 1) : 0));
       if (j > 0) flow += gNorth * (here - at(i, j - 1));
       const double sourceRate = -(6 * (df - dw) + 12 * squeezeRate * v.w[slot(i)]) * hz;
@@ -314,9 +306,7 @@ std::vector<double> pressureRate(const LobeVolumes& v, const Lobe& lobe, const B
 double shearOf(const LobeVolumes& v, const Lobe& lobe, const char* ruptured,
                const std::vector<double>& p) {
   double sum = 0;
-  const auto at = [&](int i, int j) {
-    return i <= 0 || i >= v.n ? v.groove : p[slot(v.row(i, j))];
-  };
+  const auto at = [&](int i, int j) { return i <= 0 || i >= v.n ? 0.0 : p[slot(v.row(i, j))]; };
   for (int j = 0; j < v.across; ++j) {
     double whole = v.nodeH[0];  // the groove floods the lobe's start
     for (int i = 0; i <= v.n; ++i) {

@@ -7,9 +7,8 @@
 // The frame is the bearing's: theta from the static load in the sense of
 // rotation, x along the load, y 90 degrees ahead of it. Lengths are over
 // the assembled radial clearance C_b, which is the lobes' own C_p times
-// (1 - m); forces as in film/reynolds.h. The grooves hold a pressure over
-// the whole width: the ambient, as the tables of Lund and Thomsen assume,
-// or the oil's supply pressure.
+// (1 - m); forces as in film/reynolds.h. The grooves hold the ambient
+// pressure, over the whole width, as the tables of Lund and Thomsen assume.
 #pragma once
 
 #include <vector>
@@ -51,9 +50,6 @@ struct BoreSetup {
   double widthRatio = 1;  // B/D
   Bore bore;
   ReynoldsGrid grid = BORE_GRID;
-  // The grooves' pressure over eta omega / psi^2 (on the assembled
-  // clearance): 0 at ambient.
-  double groovePressure = 0;
 };
 
 // The film of a bore at a journal state, with the derivatives of its force
