@@ -43,9 +43,9 @@ void printBore(const Design& design) {
                  design.boreName.c_str(), b.lobes, b.lobes == 1 ? "" : "e", spell(b.arc).text,
                  spell(b.lobeAngle).text, spell(b.preload).text, spell(b.offset).text);
   printText(
-      "eps, beta, h0, Reibung und Q aus dem Schmierfilm (Reynolds-Gl.), Nuten mit Zulaufdruck\n");
+      "eps, beta, h0, Reibung und Q aus dem Schmierfilm (Reynolds-Gl.), Nuten bei Umgebungsdruck\n");
   // DIN 31652's split of Q and its transition hold for the plain bore alone.
-  printText("Q1, Q2 und Uebergang zur Mischreibung (eps ue, So ue, n ue): nan, nur glatte Bohrung\n");
+  printText("Q ohne Druckstrom des Zulaufs; Q1, Q2, eps ue, So ue, n ue: nan, nur glatte Bohrung\n");
 }
 
 // The search, one line a calculation, headed by the temperature sought.
