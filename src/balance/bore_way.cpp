@@ -45,8 +45,8 @@ bool calculateBoreWay(const BearingData& data, BearingResults& results, void* st
   r.h0 = smallestBoreGap(way.bore, point.x, point.y) * r.psi * data.diameter / 2;
   r.frictionChar = film.frictionChar;
   r.frictionPower = r.psi * r.frictionChar * data.load * r.u;  // W
-  const double dCm3 = std::pow(data.diameter / 10, 3);          // D in cm, cubed
-  r.q = film.endFlow * dCm3 * r.psi * r.omega;                  // cm3/s
+  const double dCm3 = std::pow(data.diameter / 10, 3);         // D in cm, cubed
+  r.q = film.endFlow * dCm3 * r.psi * r.omega;                 // cm3/s
   r.outletTempCalc = r.frictionPower / (OIL_HEAT_CAPACITY * r.q) + data.oilInletTemp;
   return true;
 }
