@@ -13,9 +13,11 @@
 
 #include "balance/bore_way.h"
 #include "balance/fit.h"
+#include "calc/checks.h"
 #include "calc/heat_balance.h"
 #include "calc/viscosity_index.h"
 #include "data/bearing_data.h"
+#include "film/coefficients.h"
 #include "program_runner.h"
 
 namespace {
@@ -43,8 +45,9 @@ TEST(HeatBalanceTest, WaltherLawGoesThroughItsTwoPoints) {
 // README states of the two ways (the film's friction, the streamers' alone,
 // lies up to a fifth below DIN's); and one lobe all round, its groove
 // where the journal leaves the widest gap, against the plain film, to the
-// bore solver's accuracy. A scale of Q, Po or h0 wrong in the bore's way
-// shows here as a factor.
+// bore solver's accuracy, and its transition to mixed friction against
+// DIN's. A scale of Q, Po or h0 wrong in the bore's way shows here as a
+// factor.
 TEST(HeatBalanceTest, ABoresFilmClosesTheBalanceAsDinsClosedFormsDo) {
   BearingData data = defaultBearingData();
   data.supplyPressure = 0;
@@ -83,6 +86,20 @@ TEST(HeatBalanceTest, ABoresFilmClosesTheBalanceAsDinsClosedFormsDo) {
     EXPECT_NEAR(row.by.data.oilOutletTemp, r.outletTempCalc, 1e-3);
     EXPECT_NEAR(r.frictionPower, r.psi * r.frictionChar * data.load * r.u, 1e-9 * r.frictionPower);
   }
+  // The film's transition to mixed friction: its gap there is h0lim, and
+  // its speed DIN's, as far as the two films agree.
+  const BoreTransition t = boreTransition(lobeState.bore, lobe.data, lobe.results);
+  const Checks dinChecks = checkBearing(din.data, din.results, noLimits());
+  EXPECT_NEAR(dinChecks.speedTransition, t.speed, 0.05 * dinChecks.speedTransition);
+  EXPECT_NEAR(din.results.epsTransition, t.eps, 0.005);
+  BoreSetup setup;
+  setup.widthRatio = lobe.results.widthRatio;
+  setup.bore = lobeState.bore;
+  const BorePoint atTransition = borePoint(setup, t.so);
+  const double radialClearance = lobe.results.psi * data.diameter / 2;
+  EXPECT_NEAR(data.h0Limit,
+              smallestBoreGap(setup.bore, atTransition.x, atTransition.y) * radialClearance,
+              1e-6 * data.h0Limit);
 }
 
 // The balanced data set, typed into palimo, gives back its outlet

@@ -2,6 +2,8 @@
 #include "balance/bore_way.h"
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 #include "calc/stages.h"
 #include "film/coefficients.h"
@@ -61,4 +63,69 @@ RotorValues boreRotorValues(const Bore& bore, const BearingData& data,
   v.film = borePoint(setupOf(bore, results), results.so, guessX, guessY).rotor;
   scaleRotorValues(data, results, v);
   return v;
+}
+
+BoreTransition boreTransition(const Bore& bore, const BearingData& data,
+                              const BearingResults& results) {
+  BoreTransition t{NAN, NAN, NAN};
+  const double target = data.h0Limit / (results.psi * data.diameter / 2);  // over C_b
+  if (!(target > 0)) return {1, INFINITY, 0};  // no limit: the film never thins to it
+  // Centred, every lobe leaves C_b: a limit at or above it is reached at any speed.
+  if (target >= 1) return {0, 0, INFINITY};
+  if (!(results.so > 0) || !std::isfinite(results.so)) return t;
+  BoreSetup setup = setupOf(bore, results);
+  double x = results.eps * std::cos(results.beta * DEGREE);
+  double y = results.eps * std::sin(results.beta * DEGREE);
+  // log(H_min / target) at the equilibrium of So = 10^s; -inf where the
+  // film carries the load nowhere, as it does once its gap has closed.
+  double eps = NAN;
+  const auto thickerAt = [&](double so) -> double {
+    const BorePoint p = borePoint(setup, so, x, y);
+    if (!std::isfinite(p.rotor.eps)) return -INFINITY;
+    x = p.x, y = p.y, eps = p.rotor.eps;
+    return std::log(smallestBoreGap(bore, p.x, p.y) / target);
+  };
+  const auto thicker = [&](double s) { return thickerAt(std::pow(10.0, s)); };
+  // From the operating point in steps of a third of a decade towards the
+  // limit (a higher So, a slower shaft, where the film is thicker), then
+  // regula falsi (Illinois) on the smooth log of the gap, halving where a
+  // side has no film.
+  constexpr double STEP = 1.0 / 3;
+  constexpr int MOST_STEPS = 60, MOST_PASSES = 60;
+  double a = std::log10(results.so), fa = thicker(a);
+  if (std::isnan(fa)) return t;
+  const double step = fa > 0 ? STEP : -STEP;
+  double b = a, fb = fa;
+  for (int k = 0; k < MOST_STEPS && (fb > 0) == (fa > 0); ++k) {
+    a = b, fa = fb;
+    b += step;
+    fb = thicker(b);
+  }
+  if ((fb > 0) == (fa > 0)) return fa > 0 ? BoreTransition{NAN, INFINITY, 0} : t;
+  int kept = 0;  // the side that the last passes kept, for Illinois' halving
+  for (int pass = 0; pass < MOST_PASSES && std::fabs(b - a) > 1e-12; ++pass) {
+    const bool finite = std::isfinite(fa) && std::isfinite(fb);
+    const double m = finite ? b - fb * (b - a) / (fb - fa) : 0.5 * (a + b);
+    const double fm = thicker(m);
+    if (fm == 0) a = b = m;
+    if ((fm > 0) == (fb > 0)) {
+      b = m, fb = fm;
+      if (kept == -1) fa /= 2;
+      kept = -1;
+    } else {
+      a = m, fa = fm;
+      if (kept == 1) fb /= 2;
+      kept = 1;
+    }
+  }
+  // The side on which the film is just at or thinner than the limit, to
+  // eight digits: the root's last digits follow the platform's mathematical
+  // library, and So ue is printed with ten. Its eccentricity is solved there.
+  char text[32];
+  std::snprintf(text, sizeof text, "%.8g", std::pow(10.0, fa > 0 ? b : a));
+  t.so = std::strtod(text, nullptr);
+  thickerAt(t.so);
+  t.eps = eps;
+  t.speed = data.speed * results.so / t.so;
+  return t;
 }

@@ -31,3 +31,14 @@ PointWay boreWay(BoreWay& state);
 // The rotor's values of the bore at a point calculated its way.
 RotorValues boreRotorValues(const Bore& bore, const BearingData& data,
                             const BearingResults& results);
+
+// The bore's transition to mixed friction: with the same viscosity and
+// clearance, the eccentricity and Sommerfeld number at which the smallest
+// gap of any lobe thins to h0lim, and the speed n So / So_ue, 1/min.
+// Infinite where even the centred journal leaves less than h0lim, zero where
+// h0lim is not above zero; not numbers where the film has no equilibrium.
+struct BoreTransition {
+  double eps, so, speed;
+};
+BoreTransition boreTransition(const Bore& bore, const BearingData& data,
+                              const BearingResults& results);

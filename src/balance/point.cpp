@@ -26,9 +26,16 @@ void evaluate(const Design& design, View view, View shown, Evaluation& e) {
   e.failed = (c.film ? 0 : FAILS_H0) | (c.laminar ? 0 : FAILS_LAMINAR) | (c.temp ? 0 : FAILS_TEMP) |
              (c.load ? 0 : FAILS_LOAD);
   heatFlows(e.data, e.results, design.cooling, e.housingHeat, e.oilHeat);
-  // DIN's transition speed is the plain bore's; a bore's own is not sought.
-  if (byFilm(design)) e.checks.speedTransition = NAN;
-  if (!design.coefficients || view != shown) return;
+  if (view != shown) return;
+  // DIN's transition is the plain bore's; a bore's is its film's, sought
+  // only for the values shown, as it costs some twenty films.
+  if (byFilm(design)) {
+    const BoreTransition t = boreTransition(designBore(design), e.data, e.results);
+    e.results.epsTransition = t.eps;
+    e.results.soTransition = t.so;
+    e.checks.speedTransition = t.speed;
+  }
+  if (!design.coefficients) return;
   e.rotor = byFilm(design) ? boreRotorValues(designBore(design), e.data, e.results)
                            : rotorValues(e.data, e.results);
 }

@@ -43,9 +43,9 @@ void printBore(const Design& design) {
                  design.boreName.c_str(), b.lobes, b.lobes == 1 ? "" : "e", spell(b.arc).text,
                  spell(b.lobeAngle).text, spell(b.preload).text, spell(b.offset).text);
   printText(
-      "eps, beta, h0, Reibung und Q aus dem Schmierfilm (Reynolds-Gl.), Nuten bei Umgebungsdruck\n");
-  // DIN 31652's split of Q and its transition hold for the plain bore alone.
-  printText("Q ohne Druckstrom des Zulaufs; Q1, Q2, eps ue, So ue, n ue: nan, nur glatte Bohrung\n");
+      "eps, beta, h0, Reibung, Q, eps ue, So ue und n ue aus dem Schmierfilm (Reynolds-Gl.)\n");
+  // DIN 31652's split of Q holds for the plain bore alone.
+  printText("Nuten bei Umgebungsdruck, Q ohne Druckstrom des Zulaufs; Q1, Q2: nan\n");
 }
 
 // The search, one line a calculation, headed by the temperature sought.

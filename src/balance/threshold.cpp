@@ -25,9 +25,8 @@ int stableAt(const Design& design, double speed, double mass) {
   const HeatBalance balance =
       closeHeatBalance(at.data, at.oil, at.cooling, byItsFilm ? &film : nullptr);
   if (balance.outcome != BalanceOutcome::BALANCED) return -1;
-  const RotorValues rotor = byItsFilm
-                                ? boreRotorValues(bore.bore, balance.data, balance.results)
-                                : rotorValues(balance.data, balance.results);
+  const RotorValues rotor = byItsFilm ? boreRotorValues(bore.bore, balance.data, balance.results)
+                                      : rotorValues(balance.data, balance.results);
   if (!rotor.film.solved) return -1;
   return mass <= rotor.thresholdMass ? 1 : 0;
 }

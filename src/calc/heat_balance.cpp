@@ -39,8 +39,8 @@ struct Search {
   BearingData data;
   BearingResults results;
   bool anyClearance = false;  // a calculation had a positive clearance
-  bool anyFilm = false;    // and h0
-  bool anyNumber = false;  // and gave an outlet temperature
+  bool anyFilm = false;       // and h0
+  bool anyNumber = false;     // and gave an outlet temperature
 };
 
 // Calculates with the assumed outlet temperature at the film temperature's
