@@ -69,7 +69,7 @@ BoreTransition boreTransition(const Bore& bore, const BearingData& data,
                               const BearingResults& results) {
   BoreTransition t{NAN, NAN, NAN};
   const double target = data.h0Limit / (results.psi * data.diameter / 2);  // over C_b
-  if (!(target > 0)) return {1, INFINITY, 0};  // no limit: the film never thins to it
+  if (!(target > 0)) return {NAN, INFINITY, 0};  // no limit: the film never thins to it
   // Centred, every lobe leaves C_b: a limit at or above it is reached at any speed.
   if (target >= 1) return {0, 0, INFINITY};
   if (!(results.so > 0) || !std::isfinite(results.so)) return t;
@@ -81,7 +81,7 @@ BoreTransition boreTransition(const Bore& bore, const BearingData& data,
   double eps = NAN;
   const auto thickerAt = [&](double so) -> double {
     const BorePoint p = borePoint(setup, so, x, y);
-    if (!std::isfinite(p.rotor.eps)) return -INFINITY;
+    if (!std::isfinite(p.rotor.eps)) return -HUGE_VAL;
     x = p.x, y = p.y, eps = p.rotor.eps;
     return std::log(smallestBoreGap(bore, p.x, p.y) / target);
   };
