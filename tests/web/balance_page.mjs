@@ -27,7 +27,15 @@ export const shownMark = (page, timeout = 10000) =>
 // 6 s in WebKit, and a bore's film some seconds a point.
 export async function openBalance(engine, url, viewport = DESKTOP) {
   const {page, ...seen} = await openPage(engine, url, viewport, watch);
-  await shownMark(page, /threshold-speed|bore=|lobe|preload|offset/.test(url) ? 60000 : 10000);
+  // A wait that runs out says how far the page came: loaded, its program
+  // started, in view; a browser that stalls shows there.
+  await shownMark(page, /threshold-speed|bore=|lobe|preload|offset/.test(url) ? 60000 : 10000).catch(async error => {
+    if (error?.name !== 'TimeoutError') throw error;
+    const state = await page.evaluate(() => `the page ${document.readyState}, ` +
+        `its program ${FIELDS.length ? 'started' : 'not started'}, ${document.visibilityState}, ` +
+        `notice "${document.getElementById('notice').textContent}"`).catch(e => `no answer: ${e.message}`);
+    throw Object.assign(new Error(`${error.message}: ${url}: ${state}`), {name: 'TimeoutError'});
+  });
   const shown = await page.evaluate(() => ({
     result: document.getElementById('result').textContent,
     notice: document.getElementById('notice').textContent,
