@@ -22,6 +22,13 @@ BoreSetup setupOf(const Bore& bore, const BearingResults& results) {
   return setup;
 }
 
+// The journal's position over C_b at a point calculated by its film,
+// x along the load: the start of another search near it.
+void positionOf(const BearingResults& results, double& x, double& y) {
+  x = results.eps * std::cos(results.beta * DEGREE);
+  y = results.eps * std::sin(results.beta * DEGREE);
+}
+
 }  // namespace
 
 bool calculateBoreWay(const BearingData& data, BearingResults& results, void* state) {
@@ -58,9 +65,9 @@ PointWay boreWay(BoreWay& state) { return {calculateBoreWay, &state}; }
 RotorValues boreRotorValues(const Bore& bore, const BearingData& data,
                             const BearingResults& results) {
   RotorValues v;
-  const double guessX = results.eps * std::cos(results.beta * DEGREE);
-  const double guessY = results.eps * std::sin(results.beta * DEGREE);
-  v.film = borePoint(setupOf(bore, results), results.so, guessX, guessY).rotor;
+  double x, y;
+  positionOf(results, x, y);
+  v.film = borePoint(setupOf(bore, results), results.so, x, y).rotor;
   scaleRotorValues(data, results, v);
   return v;
 }
@@ -73,9 +80,9 @@ BoreTransition boreTransition(const Bore& bore, const BearingData& data,
   // Centred, every lobe leaves C_b: a limit at or above it is reached at any speed.
   if (target >= 1) return {0, 0, INFINITY};
   if (!(results.so > 0) || !std::isfinite(results.so)) return t;
-  BoreSetup setup = setupOf(bore, results);
-  double x = results.eps * std::cos(results.beta * DEGREE);
-  double y = results.eps * std::sin(results.beta * DEGREE);
+  const BoreSetup setup = setupOf(bore, results);
+  double x, y;
+  positionOf(results, x, y);
   // log(H_min / target) at the equilibrium of So = 10^s; -inf where the
   // film carries the load nowhere, as it does once its gap has closed.
   double eps = NAN;
