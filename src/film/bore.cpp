@@ -98,6 +98,7 @@ struct LobeVolumes {
   std::vector<double> nodeH;      // H at node i
   std::vector<double> north;      // (D/B)^2 H^3 w / dz at node i
   std::vector<double> hz;         // the cell across, half at the middle
+  std::vector<double> wedge;      // the source of node i over hz: the wedge and the squeeze
   double dz = 0, k = 0;
   int row(int i, int j) const { return (i - 1) * across + j; }
   int unknowns() const { return (n - 1) * across; }
@@ -128,16 +129,18 @@ LobeVolumes lobeVolumes(const BoreSetup& setup, const Lobe& lobe, const JournalS
   }
   v.hz.assign(slot(v.across), v.dz);
   v.hz[0] = v.dz / 2;
+  v.wedge.assign(slot(v.n), 0.0);
+  for (int i = 1; i < v.n; ++i) {
+    const double theta = lobe.at(i);
+    const double squeeze = -s.dx * std::cos(theta) - s.dy * std::sin(theta);
+    v.wedge[slot(i)] =
+        -(6 * (v.faceH[slot(i)] - v.faceH[slot(i - 1)]) + 12 * squeeze * v.w[slot(i)]);
+  }
   return v;
 }
 
-// The source of node (i, j): the wedge and the squeeze.
-double source(const LobeVolumes& v, const Lobe& lobe, const JournalState& s, int i, int j) {
-  const double theta = lobe.at(i);
-  const double squeeze = -s.dx * std::cos(theta) - s.dy * std::sin(theta);
-  return -(6 * (v.faceH[slot(i)] - v.faceH[slot(i - 1)]) + 12 * squeeze * v.w[slot(i)]) *
-         v.hz[slot(j)];
-}
+// The source of node (i, j).
+double source(const LobeVolumes& v, int i, int j) { return v.wedge[slot(i)] * v.hz[slot(j)]; }
 
 // Visits the neighbours of a node that are unknowns (not on a groove) with
 // their conductance; returns the node's diagonal, the end (Z = 1) and the
@@ -154,28 +157,35 @@ double forEachNeighbour(const LobeVolumes& v, int i, int j, Visit visit) {
   return east + west + north + (j > 0 ? north : 0);
 }
 
-// The band of the lobe with the ruptured nodes held at zero, and the
-// sources of the others.
-bool assemble(const LobeVolumes& v, const Lobe& lobe, const JournalState& s, const char* ruptured,
-              Band& b, std::vector<double>& x) {
-  b.size = v.unknowns();
-  b.width = v.across;
-  b.l.assign(slot(b.size * (b.width + 1)), 0.0);
+// The band of the lobe with the ruptured nodes held at zero, factored,
+// and the sources of the others. The rows before from are b's factor of
+// the last region, which held the same nodes there: a row's factor
+// depends on the rows before it alone.
+bool assemble(const LobeVolumes& v, const char* ruptured, int from, Band& b,
+              std::vector<double>& x) {
+  if (from == 0) {
+    b.size = v.unknowns();
+    b.width = v.across;
+    b.l.assign(slot(b.size * (b.width + 1)), 0.0);
+  } else {
+    std::fill(b.l.begin() + static_cast<std::ptrdiff_t>(from) * (b.width + 1), b.l.end(), 0.0);
+  }
   x.assign(slot(b.size), 0.0);
   for (int i = 1; i < v.n; ++i)
     for (int j = 0; j < v.across; ++j) {
       const int row = v.row(i, j);
       if (ruptured[row]) {
-        b.at(row, row) = 1;
+        if (row >= from) b.at(row, row) = 1;
         continue;
       }
+      x[slot(row)] = source(v, i, j);
+      if (row < from) continue;
       b.at(row, row) = forEachNeighbour(v, i, j, [&](int oi, int oj, double g) {
         const int col = v.row(oi, oj);
         if (col < row && !ruptured[col]) b.at(row, col) -= g;
       });
-      x[slot(row)] = source(v, lobe, s, i, j);
     }
-  return factor(b);
+  return factor(b, from);
 }
 
 // Settles the lobe's ruptured region from the guess in ruptured: a node
@@ -183,32 +193,34 @@ bool assemble(const LobeVolumes& v, const Lobe& lobe, const JournalState& s, con
 // where, held at zero, more oil would flow in than out. False where the
 // search does not settle or the matrix has no factor; b then holds the
 // factor of the last region, p its pressures.
-bool settleLobe(const LobeVolumes& v, const Lobe& lobe, const JournalState& state, char* ruptured,
-                Band& b, std::vector<double>& p) {
+bool settleLobe(const LobeVolumes& v, char* ruptured, Band& b, std::vector<double>& p) {
   double scale = 0;
   for (int i = 1; i < v.n; ++i)
-    for (int j = 0; j < v.across; ++j)
-      scale = std::max(scale, std::fabs(source(v, lobe, state, i, j)));
+    for (int j = 0; j < v.across; ++j) scale = std::max(scale, std::fabs(source(v, i, j)));
+  int from = 0;  // the first row whose node changed sides
   for (int step = 0; step < MOST_ACTIVE_SET_STEPS; ++step) {
-    if (!assemble(v, lobe, state, ruptured, b, p)) return false;
+    if (!assemble(v, ruptured, from, b, p)) return false;
     solveFactored(b, p);
     double peak = 0;
     for (double value : p) peak = std::max(peak, value);
-    bool settled = true;
+    from = -1;
     for (int i = 1; i < v.n; ++i)
       for (int j = 0; j < v.across; ++j) {
         const int row = v.row(i, j);
+        bool turns = false;
         if (!ruptured[row]) {
-          if (p[slot(row)] < -1e-12 * peak) ruptured[row] = 1, settled = false;
-          continue;
+          turns = p[slot(row)] < -1e-12 * peak;
+        } else {
+          double inflow = 0;
+          forEachNeighbour(v, i, j,
+                           [&](int oi, int oj, double g) { inflow += g * p[slot(v.row(oi, oj))]; });
+          turns = -inflow - source(v, i, j) < -1e-12 * scale;
         }
-        double inflow = 0;
-        forEachNeighbour(v, i, j,
-                         [&](int oi, int oj, double g) { inflow += g * p[slot(v.row(oi, oj))]; });
-        if (-inflow - source(v, lobe, state, i, j) < -1e-12 * scale)
-          ruptured[row] = 0, settled = false;
+        if (!turns) continue;
+        ruptured[row] = !ruptured[row];
+        if (from < 0) from = row;
       }
-    if (settled) return true;
+    if (from < 0) return true;
   }
   return false;
 }
@@ -239,7 +251,7 @@ void guessRuptured(const BoreSetup& setup, const Lobe& lobe, const JournalState&
   const LobeVolumes v = lobeVolumes(half, coarse, state);
   Band b;
   std::vector<double> p;
-  if (!settleLobe(v, coarse, state, cut.data(), b, p)) std::fill(cut.begin(), cut.end(), 0);
+  if (!settleLobe(v, cut.data(), b, p)) std::fill(cut.begin(), cut.end(), 0);
   // Coarse node (ci, cj), on the grooves never ruptured.
   const auto at = [&](int ci, int cj) {
     return ci > 0 && ci < coarse.n && cut[slot(v.row(ci, std::min(cj, half.grid.across - 1)))];
@@ -247,6 +259,19 @@ void guessRuptured(const BoreSetup& setup, const Lobe& lobe, const JournalState&
   for (int i = 1; i < n; ++i)
     for (int j = 0; j < m; ++j)
       ruptured[(i - 1) * m + j] = at(i / 2, j / 2) && (i % 2 == 0 || at(i / 2 + 1, j / 2)) ? 1 : 0;
+}
+
+// A first guess from a film close by: each node as ruptured as the node of
+// that film nearest to it around the lobe, at the same place across.
+void guessFromNear(const Lobe& lobe, int across, const std::vector<double>& nearNodes,
+                   const std::vector<char>& nearRuptured, char* ruptured) {
+  const int nearN = static_cast<int>(nearNodes.size()) - 1;
+  int at = 1;
+  for (int i = 1; i < lobe.n; ++i) {
+    while (at + 1 < nearN && nearNodes[slot(at + 1)] + nearNodes[slot(at)] < 2 * lobe.at(i)) ++at;
+    for (int j = 0; j < across; ++j)
+      ruptured[(i - 1) * across + j] = nearRuptured[slot((at - 1) * across + j)];
+  }
 }
 
 // The force of a lobe's pressures (over B D eta omega / psi^2).
@@ -267,9 +292,9 @@ double gapRate(int which, double theta) {
   return which == 0 ? -std::cos(theta) : which == 1 ? -std::sin(theta) : 0;
 }
 
-// dP/ds on the held region, on the factor b.
-std::vector<double> pressureRate(const LobeVolumes& v, const Lobe& lobe, const Band& b,
-                                 const char* ruptured, const std::vector<double>& p, int which) {
+// The right-hand side of dP/ds on the held region: (dA/ds) P taken from df/ds.
+std::vector<double> pressureRate(const LobeVolumes& v, const Lobe& lobe, const char* ruptured,
+                                 const std::vector<double>& p, int which) {
   std::vector<double> r(slot(v.unknowns()), 0.0);
   const auto at = [&](int i, int j) { return p[slot(v.row(i, j))]; };
   for (int i = 1; i < v.n; ++i) {
@@ -296,7 +321,6 @@ std::vector<double> pressureRate(const LobeVolumes& v, const Lobe& lobe, const B
       r[slot(row)] = sourceRate - flow;
     }
   }
-  solveFactored(b, r);
   return r;
 }
 
@@ -374,7 +398,7 @@ double smallestBoreGap(const Bore& bore, double x, double y) {
   return smallest;
 }
 
-BoreFilm solveBoreFilm(const BoreSetup& setup, const JournalState& state) {
+BoreFilm solveBoreFilm(const BoreSetup& setup, const JournalState& state, const BoreFilm* near) {
   BoreFilm out;
   const std::vector<Lobe> lobes = lobesOf(setup.bore, setup.grid.around, &state);
   std::vector<char> ruptured(slot((lobes[0].n - 1) * setup.grid.across));
@@ -390,16 +414,28 @@ BoreFilm solveBoreFilm(const BoreSetup& setup, const JournalState& state) {
       if (!(h > 0)) return fail();
     for (double h : v.faceH)
       if (!(h > 0)) return fail();
-    guessRuptured(setup, lobe, state, ruptured.data());
     Band b;
     std::vector<double> p;
-    if (!settleLobe(v, lobe, state, ruptured.data(), b, p)) return fail();
+    const bool nearBy = near && near->solved && near->ruptured.size() == slot(setup.bore.lobes) &&
+                        near->ruptured[slot(k)].size() == ruptured.size();
+    if (nearBy)
+      guessFromNear(lobe, v.across, near->nodes[slot(k)], near->ruptured[slot(k)], ruptured.data());
+    if (!nearBy || !settleLobe(v, ruptured.data(), b, p)) {
+      guessRuptured(setup, lobe, state, ruptured.data());
+      if (!settleLobe(v, ruptured.data(), b, p)) return fail();
+    }
+    out.nodes.push_back(lobe.theta);
+    out.ruptured.push_back(ruptured);
     for (double& value : p) value = std::max(0.0, value);
     const FilmForce f = forceOf(v, lobe, p);
     out.force.x += f.x;
     out.force.y += f.y;
+    std::vector<double> rates[4];
+    for (int which = 0; which < 4; ++which)
+      rates[which] = pressureRate(v, lobe, ruptured.data(), p, which);
+    solveFactored(b, rates, 4);
     for (int which = 0; which < 4; ++which) {
-      const FilmForce rate = forceOf(v, lobe, pressureRate(v, lobe, b, ruptured.data(), p, which));
+      const FilmForce rate = forceOf(v, lobe, rates[which]);
       out.derivative[which][0] += rate.x;
       out.derivative[which][1] += rate.y;
     }

@@ -189,7 +189,7 @@ bool newtonSteps(const BoreSetup& setup, double so, double& x, double& y, BoreFi
     for (double t = 1; t > 1e-6 && !taken; t /= 2) {
       const double nx = x + t * stepX, ny = y + t * stepY;
       if (!(smallestBoreGap(setup.bore, nx, ny) > 0)) continue;
-      BoreFilm trial = solveBoreFilm(setup, {nx, ny, 0, 0});
+      BoreFilm trial = solveBoreFilm(setup, {nx, ny, 0, 0}, &film);
       ++films;
       if (trial.solved && residual(trial) < r) {
         x = nx, y = ny, film = trial;
