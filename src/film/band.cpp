@@ -31,35 +31,42 @@ bool factor(Band& b, int start) {
 
 namespace {
 
-// L L^T x = x for N right-hand sides, their sums interleaved; each in the
-// same order as alone.
+// L L^T x = x for N right-hand sides held side by side, x[N k + q] for
+// the q-th; each one's sums in the order it would have alone.
 template <int N>
-void solveSome(const Band& b, std::vector<double>* x) {
+void solveSome(const Band& b, double* x) {
   double sum[N];
   for (int k = 0; k < b.size; ++k) {
-    for (int q = 0; q < N; ++q) sum[q] = x[q][slot(k)];
+    for (int q = 0; q < N; ++q) sum[q] = x[N * k + q];
     for (int c = b.first[slot(k)]; c < k; ++c) {
       const double l = b.at(k, c);
-      for (int q = 0; q < N; ++q) sum[q] -= l * x[q][slot(c)];
+      for (int q = 0; q < N; ++q) sum[q] -= l * x[N * c + q];
     }
-    for (int q = 0; q < N; ++q) x[q][slot(k)] = sum[q] / b.at(k, k);
+    for (int q = 0; q < N; ++q) x[N * k + q] = sum[q] / b.at(k, k);
   }
   for (int k = b.size - 1; k >= 0; --k) {
-    for (int q = 0; q < N; ++q) sum[q] = x[q][slot(k)];
+    for (int q = 0; q < N; ++q) sum[q] = x[N * k + q];
     for (int r = k + 1; r <= std::min(b.size - 1, k + b.width); ++r) {
       if (b.first[slot(r)] > k) continue;
       const double l = b.at(r, k);
-      for (int q = 0; q < N; ++q) sum[q] -= l * x[q][slot(r)];
+      for (int q = 0; q < N; ++q) sum[q] -= l * x[N * r + q];
     }
-    for (int q = 0; q < N; ++q) x[q][slot(k)] = sum[q] / b.at(k, k);
+    for (int q = 0; q < N; ++q) x[N * k + q] = sum[q] / b.at(k, k);
   }
 }
 
 }  // namespace
 
-void solveFactored(const Band& b, std::vector<double>& x) { solveSome<1>(b, &x); }
+void solveFactored(const Band& b, std::vector<double>& x) { solveSome<1>(b, x.data()); }
 
 void solveFactored(const Band& b, std::vector<double>* xs, int count) {
-  for (; count >= 4; count -= 4, xs += 4) solveSome<4>(b, xs);
-  for (; count > 0; --count, ++xs) solveSome<1>(b, xs);
+  for (; count >= 4; count -= 4, xs += 4) {
+    std::vector<double> side(slot(4 * b.size));
+    for (int k = 0; k < b.size; ++k)
+      for (int q = 0; q < 4; ++q) side[slot(4 * k + q)] = xs[q][slot(k)];
+    solveSome<4>(b, side.data());
+    for (int k = 0; k < b.size; ++k)
+      for (int q = 0; q < 4; ++q) xs[q][slot(k)] = side[slot(4 * k + q)];
+  }
+  for (; count > 0; --count, ++xs) solveSome<1>(b, xs->data());
 }
