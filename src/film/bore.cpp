@@ -262,15 +262,13 @@ void guessRuptured(const BoreSetup& setup, const Lobe& lobe, const JournalState&
 }
 
 // A first guess from a film close by: each node as ruptured as the node of
-// that film nearest to it around the lobe, at the same place across.
-void guessFromNear(const Lobe& lobe, int across, const std::vector<double>& nearNodes,
-                   const std::vector<char>& nearRuptured, char* ruptured) {
-  const int nearN = static_cast<int>(nearNodes.size()) - 1;
+// that film's lobe nearest to it around, at the same place across.
+void guessFromNear(const Lobe& lobe, int across, const double* nearNodes, const char* nearRuptured,
+                   char* ruptured) {
   int at = 1;
   for (int i = 1; i < lobe.n; ++i) {
-    while (at + 1 < nearN && nearNodes[slot(at + 1)] + nearNodes[slot(at)] < 2 * lobe.at(i)) ++at;
-    for (int j = 0; j < across; ++j)
-      ruptured[(i - 1) * across + j] = nearRuptured[slot((at - 1) * across + j)];
+    while (at + 1 < lobe.n && nearNodes[at + 1] + nearNodes[at] < 2 * lobe.at(i)) ++at;
+    std::copy_n(nearRuptured + (at - 1) * across, across, ruptured + (i - 1) * across);
   }
 }
 
@@ -416,16 +414,17 @@ BoreFilm solveBoreFilm(const BoreSetup& setup, const JournalState& state, const 
       if (!(h > 0)) return fail();
     Band b;
     std::vector<double> p;
-    const bool nearBy = near && near->solved && near->ruptured.size() == slot(setup.bore.lobes) &&
-                        near->ruptured[slot(k)].size() == ruptured.size();
+    const bool nearBy =
+        near && near->solved && near->ruptured.size() == lobes.size() * ruptured.size();
     if (nearBy)
-      guessFromNear(lobe, v.across, near->nodes[slot(k)], near->ruptured[slot(k)], ruptured.data());
+      guessFromNear(lobe, v.across, &near->nodes[slot(k) * lobe.theta.size()],
+                    &near->ruptured[slot(k) * ruptured.size()], ruptured.data());
     if (!nearBy || !settleLobe(v, ruptured.data(), b, p)) {
       guessRuptured(setup, lobe, state, ruptured.data());
       if (!settleLobe(v, ruptured.data(), b, p)) return fail();
     }
-    out.nodes.push_back(lobe.theta);
-    out.ruptured.push_back(ruptured);
+    out.nodes.insert(out.nodes.end(), lobe.theta.begin(), lobe.theta.end());
+    out.ruptured.insert(out.ruptured.end(), ruptured.begin(), ruptured.end());
     for (double& value : p) value = std::max(0.0, value);
     const FilmForce f = forceOf(v, lobe, p);
     out.force.x += f.x;

@@ -60,10 +60,11 @@ struct BoreFilm {
   double derivative[4][2] = {};  // dF/d(x, y, dx, dy), [which][x|y]
   double frictionChar = 0;       // mu/psi: the shear on the journal over the film's force
   double endFlow = 0;            // the oil out at both ends, over D^3 psi omega
-  // Each lobe's nodes and which of them are ruptured, [lobe][(i - 1) across + j]:
-  // where the next film's search may start.
-  std::vector<std::vector<double>> nodes;
-  std::vector<std::vector<char>> ruptured;
+  // Where the next film's search may start: the lobes' nodes one lobe after
+  // the other (n + 1 each), and which are ruptured ((n - 1) across each, row
+  // (i - 1) across + j).
+  std::vector<double> nodes;
+  std::vector<char> ruptured;
 };
 
 // The film of the bore for the journal's state, each lobe's nodes

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -192,7 +193,7 @@ bool newtonSteps(const BoreSetup& setup, double so, double& x, double& y, BoreFi
       BoreFilm trial = solveBoreFilm(setup, {nx, ny, 0, 0}, &film);
       ++films;
       if (trial.solved && residual(trial) < r) {
-        x = nx, y = ny, film = trial;
+        x = nx, y = ny, film = std::move(trial);
         taken = true;
       }
     }

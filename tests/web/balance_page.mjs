@@ -139,8 +139,8 @@ export async function balanceLimits(engine, paths) {
   // The largest study, and one row more refused in words; with the rotor's
   // coefficients a row costs some sixteen films, and the limit is lower;
   // with a bore's film lower still.
-  for (const [study, most, which] of [['', 20000, ''], ['coefficients=1&', 30, 'with the coefficients '],
-                                      ['bore=partial&', 3, 'with a bore ']]) {
+  for (const [study, most, which] of [['', 20000, ''], ['coefficients=1&', 45, 'with the coefficients '],
+                                      ['bore=partial&', 4, 'with a bore ']]) {
     const started = Date.now();
     const rows = await page(engine, paths, `${study}speed=100:3000:${most}`,
                             shown => shown.lines > 1 && shown.csv.split('\n').length - 2);
