@@ -217,7 +217,7 @@ bool settleLobe(const LobeVolumes& v, char* ruptured, Band& b, std::vector<doubl
           turns = -inflow - source(v, i, j) < -1e-12 * scale;
         }
         if (!turns) continue;
-        ruptured[row] = !ruptured[row];
+        ruptured[row] = ruptured[row] ? 0 : 1;
         if (from < 0) from = row;
       }
     if (from < 0) return true;
@@ -268,7 +268,7 @@ void guessFromNear(const Lobe& lobe, int across, const double* nearNodes, const 
   int at = 1;
   for (int i = 1; i < lobe.n; ++i) {
     while (at + 1 < lobe.n && nearNodes[at + 1] + nearNodes[at] < 2 * lobe.at(i)) ++at;
-    std::copy_n(nearRuptured + (at - 1) * across, across, ruptured + (i - 1) * across);
+    std::copy_n(nearRuptured + slot((at - 1) * across), across, ruptured + slot((i - 1) * across));
   }
 }
 
