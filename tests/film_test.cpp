@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "balance/rotor.h"
 #include "film/coefficients.h"
@@ -91,6 +92,13 @@ TEST(BoreFilmTest, MeetsAFinerGridTheoryAndItsLimits) {
       other.bore.lobeAngle += row.turn;
     else
       other.grid = FINE;
+    // Its film started from the region of a film elsewhere is the same
+    // film, to the bit.
+    const JournalState at{point.x, point.y, 0, 0};
+    const BoreFilm elsewhere = solveBoreFilm(setup, {point.x / 2, point.y / 2, 0, 0});
+    const BoreFilm fresh = solveBoreFilm(setup, at), started = solveBoreFilm(setup, at, &elsewhere);
+    EXPECT_EQ(0, std::memcmp(fresh.derivative, started.derivative, sizeof fresh.derivative));
+    EXPECT_TRUE(fresh.force.x == started.force.x && fresh.ruptured == started.ruptured);
     const BorePoint ref = borePoint(other, row.so, point.x, point.y);
     ASSERT_TRUE(ref.rotor.solved);
     EXPECT_LT(matrixDifference(r, ref.rotor), row.turn != 0 ? 1e-6 : 0.01);
