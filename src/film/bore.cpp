@@ -55,15 +55,20 @@ std::vector<Lobe> lobesOf(const Bore& bore, int around, const JournalState* s = 
     lobe.arc = arc;
     lobe.n = n;
     lobe.centre = lobe.start + bore.offset * arc;
-    // t* where the gap is narrowest, sought on 200 points of the lobe;
-    // theta = start + arc (t - c/(2 pi) (sin(2 pi (t - t*)) + sin(2 pi t*))),
-    // whose spacing is 1 - c cos(2 pi (t - t*)) of the uniform one.
+    // t* where the gap is narrowest; theta = start + arc (t - c/(2 pi)
+    // (sin(2 pi (t - t*)) + sin(2 pi t*))), whose spacing is
+    // 1 - c cos(2 pi (t - t*)) of the uniform one. The gap is
+    // 1/(1 - m) - r cos(theta - phi), narrowest at phi, or at the lobe's end
+    // nearer to it. The nodes are the same for t* = 0 and 1, so they move
+    // with the journal without a jump, and so does the film's force.
     double narrowest = 0.5;
     if (s) {
-      double smallest = INFINITY;
-      for (int q = 0; q <= 200; ++q) {
-        const double h = film(bore, lobe, *s, lobe.start + arc * q / 200);
-        if (h < smallest) smallest = h, narrowest = q / 200.0;
+      const double lift = bore.preload / (1 - bore.preload);
+      const double cx = lift * std::cos(lobe.centre) + s->x,
+                   cy = lift * std::sin(lobe.centre) + s->y;
+      if (cx != 0 || cy != 0) {
+        const double off = std::remainder(std::atan2(cy, cx) - (lobe.start + arc / 2), 2 * PI);
+        narrowest = std::min(1.0, std::max(0.0, off / arc + 0.5));
       }
     }
     const double c = s ? CLUSTER : 0;
