@@ -67,7 +67,10 @@ std::vector<Lobe> lobesOf(const Bore& bore, int around, const JournalState* s = 
       const double cx = lift * std::cos(lobe.centre) + s->x,
                    cy = lift * std::sin(lobe.centre) + s->y;
       if (cx != 0 || cy != 0) {
-        const double off = std::remainder(std::atan2(cy, cx) - (lobe.start + arc / 2), 2 * PI);
+        // phi from the lobe's middle, within half a turn either way
+        const double mid = lobe.start + arc / 2;
+        const double off = std::atan2(cy * std::cos(mid) - cx * std::sin(mid),
+                                      cx * std::cos(mid) + cy * std::sin(mid));
         narrowest = std::min(1.0, std::max(0.0, off / arc + 0.5));
       }
     }
