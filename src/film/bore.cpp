@@ -59,8 +59,8 @@ std::vector<Lobe> lobesOf(const Bore& bore, int around, const JournalState* s = 
     // (sin(2 pi (t - t*)) + sin(2 pi t*))), whose spacing is
     // 1 - c cos(2 pi (t - t*)) of the uniform one. The gap is
     // 1/(1 - m) - r cos(theta - phi), narrowest at phi, or at the lobe's end
-    // nearer to it. The nodes are the same for t* = 0 and 1, so they move
-    // with the journal without a jump, and so does the film's force.
+    // nearer to it. The nodes for t* = 0 and 1 are the same to rounding, so
+    // they move with the journal without a jump, and so does the film's force.
     double narrowest = 0.5;
     if (s) {
       const double lift = bore.preload / (1 - bore.preload);
