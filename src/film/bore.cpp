@@ -412,6 +412,9 @@ BoreFilm solveBoreFilm(const BoreSetup& setup, const JournalState& state, const 
     out.force.x = out.force.y = NAN;
     return out;
   };
+  // A film near by of the same setup: as many lobes, each as many nodes.
+  const bool nearBy =
+      near && near->solved && near->ruptured.size() == lobes.size() * ruptured.size();
   double shear = 0;
   for (int k = 0; k < setup.bore.lobes; ++k) {
     const Lobe& lobe = lobes[slot(k)];
@@ -422,8 +425,6 @@ BoreFilm solveBoreFilm(const BoreSetup& setup, const JournalState& state, const 
       if (!(h > 0)) return fail();
     Band b;
     std::vector<double> p;
-    const bool nearBy =
-        near && near->solved && near->ruptured.size() == lobes.size() * ruptured.size();
     if (nearBy)
       guessFromNear(lobe, v.across, &near->nodes[slot(k) * lobe.theta.size()],
                     &near->ruptured[slot(k) * ruptured.size()], ruptured.data());
