@@ -45,7 +45,7 @@ bool calculateBoreWay(const BearingData& data, BearingResults& results, void* st
   computeFriction(data, r);
   r.frictionChar = r.frictionPower = NAN;
   if (!(r.psi > 0) || !(r.omega > 0)) return true;
-  const BorePoint point = borePoint(setupOf(way.bore, r), r.so, way.x, way.y);
+  const BorePoint point = boreEquilibrium(setupOf(way.bore, r), r.so, way.x, way.y);
   const RotorCoefficients& film = point.rotor;
   if (!std::isfinite(film.eps) || !std::isfinite(film.frictionChar)) return true;
   way.x = point.x, way.y = point.y;
@@ -87,7 +87,7 @@ BoreTransition boreTransition(const Bore& bore, const BearingData& data,
   // film carries the load nowhere, as it does once its gap has closed.
   double eps = NAN;
   const auto thickerAt = [&](double so) -> double {
-    const BorePoint p = borePoint(setup, so, x, y);
+    const BorePoint p = boreEquilibrium(setup, so, x, y);
     if (!std::isfinite(p.rotor.eps)) return -HUGE_VAL;
     x = p.x, y = p.y, eps = p.rotor.eps;
     return std::log(smallestBoreGap(bore, p.x, p.y) / target);

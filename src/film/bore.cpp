@@ -3,7 +3,9 @@
 // ruptured region by primal-dual active sets as in film/reynolds.cpp, and
 // the force's derivatives by Lund's perturbation: with the ruptured region
 // held, d(A P)/ds = df/ds gives A dP/ds = df/ds - (dA/ds) P on the
-// solution's own factor, one solution for each of x, y, dx and dy.
+// solution's own factor, one solution for each of x, y, dx and dy, with
+// the factor's rows at the rupture made anew to hold dP/ds at zero where
+// the film ruptures between the nodes.
 //
 // On lobe k, with theta_p its centre of curvature's angle,
 //   H = 1/(1 - m) - m/(1 - m) cos(theta - theta_p) - x cos(theta) - y sin(theta),
@@ -168,9 +170,10 @@ double forEachNeighbour(const LobeVolumes& v, int i, int j, Visit visit) {
 // The band of the lobe with the ruptured nodes held at zero, factored,
 // and the sources of the others. The rows before from are b's factor of
 // the last region, which held the same nodes there: a row's factor
-// depends on the rows before it alone.
-bool assemble(const LobeVolumes& v, const char* ruptured, int from, Band& b,
-              std::vector<double>& x) {
+// depends on the rows before it alone. closer, where given, adds to each
+// row's diagonal (see ruptureCloser).
+bool assemble(const LobeVolumes& v, const char* ruptured, int from, Band& b, std::vector<double>& x,
+              const std::vector<double>* closer = nullptr) {
   if (from == 0) {
     b.size = v.unknowns();
     b.width = v.across;
@@ -192,6 +195,7 @@ bool assemble(const LobeVolumes& v, const char* ruptured, int from, Band& b,
         const int col = v.row(oi, oj);
         if (col < row && !ruptured[col]) b.at(row, col) -= g;
       });
+      if (closer) b.at(row, row) += (*closer)[slot(row)];
     }
   return factor(b, from);
 }
@@ -231,6 +235,52 @@ bool settleLobe(const LobeVolumes& v, char* ruptured, Band& b, std::vector<doubl
     if (from < 0) return true;
   }
   return false;
+}
+
+// How far beyond a node the film ruptures, in spacings to the ruptured node
+// next to it: there the pressure ends as a (s_r - s)^2, so its root falls
+// on a straight line through this node's and the node's before it. Held
+// within a twentieth (the node then all but held at zero) and two spacings
+// (an extrapolation no further); one where the pressure does not fall.
+double ruptureDistance(double before, double here, double spacingBefore, double spacing) {
+  const double fall = std::sqrt(before) - std::sqrt(here);
+  if (!(fall > 0)) return 1;
+  return std::min(2.0, std::max(0.05, std::sqrt(here) * spacingBefore / (fall * spacing)));
+}
+
+// The ruptured region's boundary between the nodes, for the force's
+// derivatives: where a node in the film has a ruptured node after it,
+// around or towards the end, its derivative is held at zero at the rupture
+// (ruptureDistance) and not at that node, a ghost node's extrapolation:
+// the conductance to the ruptured node over that distance. Without it the
+// derivatives end a node beyond the rupture, an error of that node's share
+// of a short lobe's pressure region that jumps as the rupture crosses a
+// node. Adds to each row's diagonal in closer; returns the first row
+// changed, or -1.
+int ruptureCloser(const LobeVolumes& v, const Lobe& lobe, const char* ruptured,
+                  const std::vector<double>& p, std::vector<double>& closer) {
+  closer.assign(p.size(), 0.0);
+  int first = -1;
+  const auto inFilm = [&](int i, int j) { return !ruptured[v.row(i, j)]; };
+  const auto at = [&](int i, int j) { return p[slot(v.row(i, j))]; };
+  for (int i = 1; i < v.n; ++i)
+    for (int j = 0; j < v.across; ++j) {
+      if (!inFilm(i, j)) continue;
+      double add = 0;
+      if (i > 1 && i + 1 < v.n && inFilm(i - 1, j) && !inFilm(i + 1, j)) {
+        const double d = ruptureDistance(at(i - 1, j), at(i, j), lobe.at(i) - lobe.at(i - 1),
+                                         lobe.at(i + 1) - lobe.at(i));
+        add += v.east[slot(i)] * v.hz[slot(j)] * (1 / d - 1);
+      }
+      if (j > 0 && j + 1 < v.across && inFilm(i, j - 1) && !inFilm(i, j + 1)) {
+        const double d = ruptureDistance(at(i, j - 1), at(i, j), 1, 1);
+        add += v.north[slot(i)] * (1 / d - 1);
+      }
+      if (add == 0) continue;
+      closer[slot(v.row(i, j))] = add;
+      if (first < 0) first = v.row(i, j);
+    }
+  return first;
 }
 
 // A first guess of the lobe's ruptured nodes: the settled region on half
@@ -404,7 +454,8 @@ double smallestBoreGap(const Bore& bore, double x, double y) {
   return smallest;
 }
 
-BoreFilm solveBoreFilm(const BoreSetup& setup, const JournalState& state, const BoreFilm* near) {
+BoreFilm solveBoreFilm(const BoreSetup& setup, const JournalState& state, const BoreFilm* near,
+                       RuptureEdge edge) {
   BoreFilm out;
   const std::vector<Lobe> lobes = lobesOf(setup.bore, setup.grid.around, &state);
   std::vector<char> ruptured(slot((lobes[0].n - 1) * setup.grid.across));
@@ -441,6 +492,11 @@ BoreFilm solveBoreFilm(const BoreSetup& setup, const JournalState& state, const 
     std::vector<double> rates[4];
     for (int which = 0; which < 4; ++which)
       rates[which] = pressureRate(v, lobe, ruptured.data(), p, which);
+    std::vector<double> closer, unused;
+    const int changed = edge == RuptureEdge::BETWEEN_NODES
+                            ? ruptureCloser(v, lobe, ruptured.data(), p, closer)
+                            : -1;
+    if (changed >= 0 && !assemble(v, ruptured.data(), changed, b, unused, &closer)) return fail();
     solveFactored(b, rates, 4);
     for (int which = 0; which < 4; ++which) {
       const FilmForce rate = forceOf(v, lobe, rates[which]);

@@ -190,7 +190,7 @@ bool newtonSteps(const BoreSetup& setup, double so, double& x, double& y, BoreFi
     for (double t = 1; t > 1e-6 && !taken; t /= 2) {
       const double nx = x + t * stepX, ny = y + t * stepY;
       if (!(smallestBoreGap(setup.bore, nx, ny) > 0)) continue;
-      BoreFilm trial = solveBoreFilm(setup, {nx, ny, 0, 0}, &film);
+      BoreFilm trial = solveBoreFilm(setup, {nx, ny, 0, 0}, &film, RuptureEdge::AT_NODE);
       ++films;
       if (trial.solved && residual(trial) < r) {
         x = nx, y = ny, film = std::move(trial);
@@ -204,34 +204,66 @@ bool newtonSteps(const BoreSetup& setup, double so, double& x, double& y, BoreFi
 
 }  // namespace
 
-BorePoint borePoint(const BoreSetup& setup, double so, double guessX, double guessY) {
-  BorePoint point;
-  if (!(so > 0) || !std::isfinite(so)) return point;
-  if (isPlainBore(setup.bore)) {
-    point.rotor = rotorCoefficients({setup.widthRatio, COEFFICIENT_GRID}, so,
-                                    std::isfinite(guessX) ? std::hypot(guessX, guessY) : 0.5);
-    point.x = point.rotor.eps * std::cos(point.rotor.beta * PI / 180);
-    point.y = point.rotor.eps * std::sin(point.rotor.beta * PI / 180);
-    return point;
-  }
+namespace {
+
+// The equilibrium into point, its film in film; false where none is found.
+bool equilibrium(const BoreSetup& setup, double so, double guessX, double guessY, BorePoint& point,
+                 BoreFilm& film) {
+  if (!(so > 0) || !std::isfinite(so)) return false;
   // The load (so, 0) balances the film: the residual F + (so, 0).
   double x = std::isfinite(guessX) ? guessX : 0, y = std::isfinite(guessY) ? guessY : 0;
   if (!(smallestBoreGap(setup.bore, x, y) > 0)) x = y = 0;
-  BoreFilm film = solveBoreFilm(setup, {x, y, 0, 0});
+  film = solveBoreFilm(setup, {x, y, 0, 0}, nullptr, RuptureEdge::AT_NODE);
   ++point.films;
-  if (!newtonSteps(setup, so, x, y, film, point.films)) return point;
+  if (!newtonSteps(setup, so, x, y, film, point.films)) return false;
+  point.x = x, point.y = y;
+  point.rotor.eps = std::hypot(x, y);
+  point.rotor.beta = std::atan2(y, x) * 180 / PI;
+  point.rotor.frictionChar = film.frictionChar;
+  point.rotor.endFlow = film.endFlow;
+  return true;
+}
+
+// The plain bore's point, by its own solver.
+BorePoint plainPoint(const BoreSetup& setup, double so, double guessX, double guessY) {
+  BorePoint point;
+  if (!(so > 0) || !std::isfinite(so)) return point;
+  point.rotor = rotorCoefficients({setup.widthRatio, COEFFICIENT_GRID}, so,
+                                  std::isfinite(guessX) ? std::hypot(guessX, guessY) : 0.5);
+  point.x = point.rotor.eps * std::cos(point.rotor.beta * PI / 180);
+  point.y = point.rotor.eps * std::sin(point.rotor.beta * PI / 180);
+  return point;
+}
+
+}  // namespace
+
+BorePoint boreEquilibrium(const BoreSetup& setup, double so, double guessX, double guessY) {
+  if (isPlainBore(setup.bore)) return plainPoint(setup, so, guessX, guessY);
+  BorePoint point;
+  BoreFilm film;
+  if (!equilibrium(setup, so, guessX, guessY, point, film))
+    return BorePoint{{}, NAN, NAN, point.films};
+  return point;
+}
+
+BorePoint borePoint(const BoreSetup& setup, double so, double guessX, double guessY) {
+  if (isPlainBore(setup.bore)) return plainPoint(setup, so, guessX, guessY);
+  BorePoint point;
+  BoreFilm film;
+  if (!equilibrium(setup, so, guessX, guessY, point, film))
+    return BorePoint{{}, NAN, NAN, point.films};
+  // The coefficients with the rupture between the nodes: the same film, its
+  // region settled in one step from its own.
+  film = solveBoreFilm(setup, {point.x, point.y, 0, 0}, &film);
+  ++point.films;
+  if (!film.solved) return BorePoint{{}, NAN, NAN, point.films};
   RotorCoefficients& c = point.rotor;
   for (int i = 0; i < 2; ++i)
     for (int j = 0; j < 2; ++j) {
       c.stiffness[i][j] = -film.derivative[j][i] / so;
       c.damping[i][j] = -film.derivative[2 + j][i] / so;
     }
-  c.eps = std::hypot(x, y);
-  c.beta = std::atan2(y, x) * 180 / PI;
   threshold(c);
   c.solved = std::isfinite(c.whirlRatio);
-  point.x = x, point.y = y;
-  c.frictionChar = film.frictionChar;
-  c.endFlow = film.endFlow;
   return point;
 }

@@ -63,8 +63,16 @@ struct BorePoint {
 
 // The point of a bore at the Sommerfeld number so (on the assembled
 // clearance): the equilibrium by Newton's steps on the film's own
-// Jacobian, held inside every lobe's gap, and the coefficients by Lund's
-// perturbation of its film. (guessX, guessY), where finite, starts the
+// Jacobian (the rupture at a node), held inside every lobe's gap, and the
+// coefficients by Lund's perturbation of its film, the rupture between the
+// nodes. (guessX, guessY), where finite, starts the
 // search. The plain bore is rotorCoefficients' own.
 // REQUIRES: boreOutsideModel(setup.bore) == nullptr.
 BorePoint borePoint(const BoreSetup& setup, double so, double guessX = NAN, double guessY = NAN);
+
+// The same point's equilibrium alone, for the heat balance: eps, beta, the
+// friction and the end flow, the coefficients not numbers (the plain
+// bore's all of them). One film fewer than borePoint.
+// REQUIRES: boreOutsideModel(setup.bore) == nullptr.
+BorePoint boreEquilibrium(const BoreSetup& setup, double so, double guessX = NAN,
+                          double guessY = NAN);
