@@ -202,56 +202,48 @@ bool newtonSteps(const BoreSetup& setup, double so, double& x, double& y, BoreFi
   return false;
 }
 
-}  // namespace
-
-namespace {
-
-// The equilibrium into point, its film in film; false where none is found.
-bool equilibrium(const BoreSetup& setup, double so, double guessX, double guessY, BorePoint& point,
-                 BoreFilm& film) {
-  if (!(so > 0) || !std::isfinite(so)) return false;
+// The point's equilibrium, its film in film (not solved where none is
+// found); the plain bore's whole point by its own solver.
+BorePoint equilibrium(const BoreSetup& setup, double so, double guessX, double guessY,
+                      BoreFilm& film) {
+  BorePoint point;
+  film.solved = false;
+  if (!(so > 0) || !std::isfinite(so)) return point;
+  if (isPlainBore(setup.bore)) {
+    point.rotor = rotorCoefficients({setup.widthRatio, COEFFICIENT_GRID}, so,
+                                    std::isfinite(guessX) ? std::hypot(guessX, guessY) : 0.5);
+    point.x = point.rotor.eps * std::cos(point.rotor.beta * PI / 180);
+    point.y = point.rotor.eps * std::sin(point.rotor.beta * PI / 180);
+    return point;
+  }
   // The load (so, 0) balances the film: the residual F + (so, 0).
   double x = std::isfinite(guessX) ? guessX : 0, y = std::isfinite(guessY) ? guessY : 0;
   if (!(smallestBoreGap(setup.bore, x, y) > 0)) x = y = 0;
   film = solveBoreFilm(setup, {x, y, 0, 0}, nullptr, RuptureEdge::AT_NODE);
   ++point.films;
-  if (!newtonSteps(setup, so, x, y, film, point.films)) return false;
+  if (!newtonSteps(setup, so, x, y, film, point.films)) {
+    film.solved = false;
+    return point;
+  }
   point.x = x, point.y = y;
   point.rotor.eps = std::hypot(x, y);
   point.rotor.beta = std::atan2(y, x) * 180 / PI;
   point.rotor.frictionChar = film.frictionChar;
   point.rotor.endFlow = film.endFlow;
-  return true;
-}
-
-// The plain bore's point, by its own solver.
-BorePoint plainPoint(const BoreSetup& setup, double so, double guessX, double guessY) {
-  BorePoint point;
-  if (!(so > 0) || !std::isfinite(so)) return point;
-  point.rotor = rotorCoefficients({setup.widthRatio, COEFFICIENT_GRID}, so,
-                                  std::isfinite(guessX) ? std::hypot(guessX, guessY) : 0.5);
-  point.x = point.rotor.eps * std::cos(point.rotor.beta * PI / 180);
-  point.y = point.rotor.eps * std::sin(point.rotor.beta * PI / 180);
   return point;
 }
 
 }  // namespace
 
 BorePoint boreEquilibrium(const BoreSetup& setup, double so, double guessX, double guessY) {
-  if (isPlainBore(setup.bore)) return plainPoint(setup, so, guessX, guessY);
-  BorePoint point;
   BoreFilm film;
-  if (!equilibrium(setup, so, guessX, guessY, point, film))
-    return BorePoint{{}, NAN, NAN, point.films};
-  return point;
+  return equilibrium(setup, so, guessX, guessY, film);
 }
 
 BorePoint borePoint(const BoreSetup& setup, double so, double guessX, double guessY) {
-  if (isPlainBore(setup.bore)) return plainPoint(setup, so, guessX, guessY);
-  BorePoint point;
   BoreFilm film;
-  if (!equilibrium(setup, so, guessX, guessY, point, film))
-    return BorePoint{{}, NAN, NAN, point.films};
+  BorePoint point = equilibrium(setup, so, guessX, guessY, film);
+  if (!film.solved) return point;
   // The coefficients with the rupture between the nodes: the same film, its
   // region settled in one step from its own.
   film = solveBoreFilm(setup, {point.x, point.y, 0, 0}, &film);
