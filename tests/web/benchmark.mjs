@@ -217,28 +217,29 @@ function studyInJobs() {
 
 // A coefficient point of each named bore against the plain bore's, the
 // databook's 16 points each (B/D 0.5 and 1, So 0.05 ... 10), the quickest
-// of three runs: the cost per point (reported) and its ratio to the plain
-// bore's in the same run, which gates at 0.75 (a bore's own solver grown
+// of three runs each, taken by turns: the cost per point (reported) and its
+// ratio to the plain bore's in the same run, which gates at 0.75 (a bore's own solver grown
 // slower) and is reported against the goal of a quarter.
 function borePoints() {
   const program = fileURLToPath(new URL('../../build/test/tools/balance/palimo_coefficients', import.meta.url));
   if (!existsSync(program)) return console.log(`bore points: ${program} is not built: not measured`);
   const points = ['--width-ratio', '0.5,1', '--so', '0.05,0.1,0.2,0.5,1,2,5,10'];
-  const perPoint = bore => {
-    let quickest = Infinity;
-    for (let i = 0; i < 3; i++) {
-      const start = process.hrtime.bigint();
-      const done = spawnSync(program, ['--bore', bore, ...points, '--csv']);
-      if (done.error || done.status !== 0)
-        return fail(`bore points: ${bore}: palimo_coefficients did not end with status 0 (${done.error ?? done.status})`);
-      quickest = Math.min(quickest, Number(process.hrtime.bigint() - start) / 1e6 / 16);
-    }
-    return quickest;
+  const once = bore => {
+    const start = process.hrtime.bigint();
+    const done = spawnSync(program, ['--bore', bore, ...points, '--csv']);
+    if (done.error || done.status !== 0)
+      return fail(`bore points: ${bore}: palimo_coefficients did not end with status 0 (${done.error ?? done.status})`);
+    return Number(process.hrtime.bigint() - start) / 1e6 / 16;
   };
-  const plain = perPoint('plain');
+  // The plain bore's runs between the bore's, so that a machine busier
+  // for a while slows both.
   for (const bore of ['two-groove', 'partial', 'lemon', 'three-lobe', 'four-lobe', 'offset-halves']) {
-    const ms = perPoint(bore);
-    if (ms === undefined || plain === undefined) return;
+    let plain = Infinity, ms = Infinity;
+    for (let i = 0; i < 3; i++) {
+      const [p, b] = [once('plain'), once(bore)];
+      if (p === undefined || b === undefined) return;
+      plain = Math.min(plain, p), ms = Math.min(ms, b);
+    }
     console.log(`bore points: ${bore} ${ms.toFixed(1)} ms a point, ${(ms / plain).toFixed(2)} of the plain ` +
                 `bore's ${plain.toFixed(1)} ms (goal 0.25)`);
     if (!(ms / plain <= 0.75)) fail(`bore points: a ${bore} point costs ${(ms / plain).toFixed(2)} of a plain one`);
