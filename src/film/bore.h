@@ -54,12 +54,6 @@ struct BoreSetup {
 
 // The film of a bore at a journal state, with the derivatives of its force
 // by x, y, dx and dy on the solution's own ruptured region.
-//
-// The region's boundary for the derivatives: at the first ruptured node,
-// where they are the grid's own force's, which Newton's steps want; or
-// between the nodes, where the film ruptures, which holds the coefficients
-// of short lobes to a finer grid's instead of jumping as the rupture
-// crosses a node.
 struct BoreFilm {
   bool solved = false;  // false where a lobe has no positive gap, or its search did not settle
   FilmForce force;
@@ -73,11 +67,17 @@ struct BoreFilm {
   std::vector<char> ruptured;
 };
 
+// The ruptured region's boundary for the derivatives: AT_NODE, the first
+// ruptured node, where they are the grid's own force's, which Newton's
+// steps want; BETWEEN_NODES, where the film ruptures, which holds the
+// coefficients of short lobes to a finer grid's instead of jumping as the
+// rupture crosses a node.
+enum class RuptureEdge { AT_NODE, BETWEEN_NODES };
+
 // The film of the bore for the journal's state, each lobe's nodes
 // clustered at its narrowest gap there. A solved film near, of the same
 // setup at a state close by, starts each lobe's search from its ruptured
 // region; the film found is the same, in fewer steps.
-enum class RuptureEdge { AT_NODE, BETWEEN_NODES };
 BoreFilm solveBoreFilm(const BoreSetup& setup, const JournalState& state,
                        const BoreFilm* near = nullptr,
                        RuptureEdge edge = RuptureEdge::BETWEEN_NODES);

@@ -217,9 +217,10 @@ function studyInJobs() {
 
 // A coefficient point of each named bore against the plain bore's, the
 // databook's 16 points each (B/D 0.5 and 1, So 0.05 ... 10), the quickest
-// of three runs each, taken by turns: the cost per point (reported) and its
-// ratio to the plain bore's in the same run, which gates at 0.75 (a bore's own solver grown
-// slower) and is reported against the goal of a quarter.
+// of three runs each, taken by turns: the cost per point (reported) and
+// its ratio to the plain bore's in the same run, which gates at 0.75 (a
+// bore's own solver grown slower) and is reported against the goal of a
+// quarter.
 function borePoints() {
   const program = fileURLToPath(new URL('../../build/test/tools/balance/palimo_coefficients', import.meta.url));
   if (!existsSync(program)) return console.log(`bore points: ${program} is not built: not measured`);
